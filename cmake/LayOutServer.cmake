@@ -1,0 +1,11 @@
+# Copies the default configuration and the example resources into the server folder (keeps an operator's edits).
+if(NOT EXISTS ${DST}/server.xml)
+  configure_file(${SRC}/server.xml ${DST}/server.xml COPYONLY)
+endif()
+file(GLOB examples LIST_DIRECTORIES true ${SRC}/resources/*)
+foreach(ex ${examples})
+  get_filename_component(name ${ex} NAME)
+  if(NOT EXISTS ${DST}/resources/${name})
+    file(COPY ${ex} DESTINATION ${DST}/resources)
+  endif()
+endforeach()

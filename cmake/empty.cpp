@@ -1,0 +1,1 @@
+// Anchor source of the core library; the folders add their objects to it.

@@ -1,0 +1,39 @@
+// Every protocol, resource and script limit of the server, in one place.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+namespace Ferrox3D {
+
+// Logging
+constexpr size_t LOG_MESSAGE_BUFFER = 4096;       // a formatted log message is cut to this
+constexpr size_t LOG_TIMESTAMP_FORMAT_MAX = 63;   // strftime format of log lines
+constexpr size_t LOG_TIMESTAMP_BUFFER = 512;
+
+// Configuration
+constexpr size_t CONFIG_SHORT_TEXT_MAX = 63;      // short text keys are cut to this
+constexpr int MAX_PLAYERS_LIMIT = 127;            // highest configurable player limit
+constexpr size_t CLIENT_SLOT_COUNT = 256;         // client slot table; slot 255 is the console
+constexpr size_t CONSOLE_CLIENT_SLOT = 255;
+
+// Streams and wire values
+constexpr int VARINT_MAX_BYTES = 5;               // a varint of more bytes is malformed
+constexpr uint32_t PACKET_MAGIC = 0x4B573402;
+constexpr size_t PACKET_HEADER_SIZE = 8;
+constexpr size_t UNLIMITED_STREAM_INLINE = 256;   // packets up to this size need no heap
+constexpr size_t MAX_INCOMING_PACKET = 1024 * 1024;  // largest payload a peer may send
+constexpr size_t MAX_WIRE_STRING = 1024 * 1024;      // largest string inside a wire value
+constexpr int MAX_VALUE_DEPTH = 32;               // nesting of arrays and maps in a wire value
+constexpr size_t MAX_WIRE_ARRAY_ELEMENTS = 255;   // array counts are one byte on the wire
+
+// Console
+constexpr size_t CONSOLE_LINE_MAX = 255;          // longest console command line in bytes
+
+// Scripting
+constexpr size_t LAST_ERROR_BUFFER = 1024;        // the engine's last error text
+constexpr size_t TIMER_SLOT_COUNT = 4096;
+
+// Archives and chunk files
+constexpr int MAX_ELEMENT_TREE_DEPTH = 256;       // nesting of XML and chunk element trees
+
+}  // namespace Ferrox3D
