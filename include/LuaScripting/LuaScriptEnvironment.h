@@ -1,23 +1,22 @@
 // One resource's Lua environment: its _ENV table in the shared state, running files and calls in it.
 #pragma once
 #include "Engine/ObjectModel.h"
+#include "Engine/Scripting.h"
 #include "LuaScripting/LuaReference.h"
 
-namespace Ferrox3D {
-class Stream;
-}
 class CLuaScripting;
 
-class CLuaScriptEnvironment : public Ferrox3D::CBaseObject {
+class CLuaScriptEnvironment : public Ferrox3D::CBaseObject, public Ferrox3D::CScriptEnvironment {
 public:
     CLuaScriptEnvironment(CLuaScripting* pScripting, CLuaStrongReference table);
+    ~CLuaScriptEnvironment() override;
 
-    // Releases what the resource holds; the table goes once nothing executes in it any more.
-    void Destroy();
+    // Gives back the creator's reference; the table goes once no call into the environment runs and no
+    // function of it is held any more.
+    void Destroy() override;
     // Compiles the stream as a text chunk named by fileName and runs it with this table as _ENV.
-    bool DoFile(Ferrox3D::Stream* pStream, const char* fileName);
-    // Protected call of the function below nargs arguments on the main state's stack, with this
-    // environment on the executing stack; errors are logged as "SCRIPT ERROR: %s" and give false.
+    bool DoFile(Ferrox3D::Stream* pStream, const char* fileName) override;
+    // Protected call of the function below nargs arguments on the main state's stack, in this environment.
     bool Call(int nargs, int nresults);
 
     void PushTable(lua_State* L) const { m_Table.Push(L); }
@@ -28,4 +27,5 @@ public:
 private:
     CLuaScripting* m_pScripting;
     CLuaStrongReference m_Table;
+    bool m_bDestroyed = false;
 };

@@ -7,7 +7,15 @@
 CLuaScriptEnvironment::CLuaScriptEnvironment(CLuaScripting* pScripting, CLuaStrongReference table)
     : m_pScripting(pScripting), m_Table(std::move(table)) {}
 
-void CLuaScriptEnvironment::Destroy() {}
+CLuaScriptEnvironment::~CLuaScriptEnvironment() = default;
+
+void CLuaScriptEnvironment::Destroy() {
+    if (m_bDestroyed)
+        return;
+    m_bDestroyed = true;
+    SetResource(nullptr);  // the resource goes away; functions still held must not reach it
+    Release();
+}
 
 bool CLuaScriptEnvironment::DoFile(Ferrox3D::Stream* pStream, const char* fileName) {
     lua_State* L = GetState();
@@ -28,17 +36,5 @@ bool CLuaScriptEnvironment::Call(int nargs, int nresults) {
     if (!L) {
         return false;
     }
-    if (!lua_checkstack(L, 1)) {
-        lua_pop(L, nargs + 1);
-        return false;
-    }
-    CLuaScripting* pScripting = m_pScripting;  // this may go with the last executing reference below
-    pScripting->PushScriptEnvironment(this);
-    int status = CLuaUtil::ProtectedCall(L, nargs, nresults);
-    pScripting->PopScriptEnvironment();
-    if (status != LUA_OK) {
-        CLuaUtil::ReportError(L);
-        return false;
-    }
-    return true;
+    return m_pScripting->Call(this, nargs, nresults);
 }

@@ -1,18 +1,36 @@
 // The shared Lua state and the environments of the resources that run in it.
 #include "LuaScripting/LuaScripting.h"
 #include <cstring>
-#include "Engine/Log.h"
+#include "LuaScripting/LuaClasses.h"
 #include "LuaScripting/LuaLibrary.h"
+#include "LuaScripting/LuaNamespace.h"
+#include "LuaScripting/LuaObjects.h"
 #include "LuaScripting/LuaScriptEnvironment.h"
 #include "LuaScripting/LuaUtil.h"
 
-CLuaScripting::CLuaScripting() : m_pState(std::make_shared<CLuaStateHandle>()) {
+using namespace Ferrox3D;
+
+namespace {
+
+// Protected: (global namespace) -> a new environment table.
+int BuildEnvironment(lua_State* L) {
+    auto* pGlobal = static_cast<ReflectedNamespace*>(lua_touserdata(L, 1));
+    LuaBuildEnvironmentTable(L);
+    LuaNamespace::Register(L, pGlobal, -1, true);
+    return 1;
+}
+
+}  // namespace
+
+CLuaScripting::CLuaScripting(CScripting* pScripting)
+    : m_pScripting(pScripting), m_pState(std::make_shared<CLuaStateHandle>()), m_LanguageId(Ferrox3D::GetLanguageId("Lua")) {
     lua_State* L = GetState();
     if (!L)
         return;
     CLuaScripting* self = this;
     memcpy(lua_getextraspace(L), &self, sizeof(self));  // new threads copy the main thread's extra space
     OpenSharedLibraries(L);
+    LuaObjects::CreateRegistryTables(L);
 }
 
 CLuaScripting::~CLuaScripting() {
@@ -26,12 +44,13 @@ CLuaScripting* CLuaScripting::Get(lua_State* L) {
     return self;
 }
 
-CLuaScriptEnvironment* CLuaScripting::CreateEnvironment(const char* resourceName) {
+CScriptEnvironment* CLuaScripting::CreateEnvironment(const char* resourceName) {
     lua_State* L = GetState();
-    if (!L || !lua_checkstack(L, 2))
+    if (!L || !lua_checkstack(L, 3))
         return nullptr;
-    lua_pushcfunction(L, LuaBuildEnvironmentTable);
-    if (CLuaUtil::ProtectedCall(L, 0, 1) != LUA_OK) {
+    lua_pushcfunction(L, BuildEnvironment);
+    lua_pushlightuserdata(L, m_pScripting->GetGlobal());
+    if (CLuaUtil::ProtectedCall(L, 1, 1) != LUA_OK) {
         CLuaUtil::ReportError(L);
         return nullptr;
     }
@@ -40,9 +59,34 @@ CLuaScriptEnvironment* CLuaScripting::CreateEnvironment(const char* resourceName
     return new CLuaScriptEnvironment(this, std::move(table));
 }
 
+bool CLuaScripting::DefineClasses() {
+    lua_State* L = GetState();
+    return L && LuaClasses::DefineNamespace(L, m_pScripting->GetGlobal());
+}
+
 void CLuaScripting::CollectGarbage() {
     if (lua_State* L = GetState())
         lua_gc(L, LUA_GCCOLLECT, 0);
+}
+
+bool CLuaScripting::Call(CLuaScriptEnvironment* pEnvironment, int nargs, int nresults) {
+    lua_State* L = GetState();
+    if (!L)
+        return false;
+    if (!lua_checkstack(L, 1)) {
+        lua_pop(L, nargs + 1);
+        return false;
+    }
+    if (pEnvironment)
+        PushScriptEnvironment(pEnvironment);
+    int status = CLuaUtil::ProtectedCall(L, nargs, nresults);
+    if (pEnvironment)
+        PopScriptEnvironment();
+    if (status != LUA_OK) {
+        CLuaUtil::ReportError(L);
+        return false;
+    }
+    return true;
 }
 
 void CLuaScripting::PushScriptEnvironment(CLuaScriptEnvironment* pEnvironment) {
@@ -56,4 +100,15 @@ void CLuaScripting::PopScriptEnvironment() {
 
 CLuaScriptEnvironment* CLuaScripting::GetScriptEnvironment() const {
     return m_Executing.empty() ? nullptr : m_Executing.back().Get();
+}
+
+void CLuaScripting::PushObject(lua_State* L, CBaseObject* pObject, ReflectedClass* pClass) {
+    CLuaType* pType = pObject ? LuaClasses::GetLuaType(L, pClass ? pClass : pObject->GetReflectedClass()) : nullptr;
+    if (!pType || !lua_checkstack(L, 2)) {
+        lua_pushnil(L);
+        return;
+    }
+    pType->PushTable(L);
+    LuaObjects::Push(L, pObject, -1);
+    lua_remove(L, -2);
 }

@@ -4,11 +4,15 @@
 class LuaEnvironmentTest : public ::testing::Test {
 protected:
     CCapturedLog m_Log;
-    CLuaScripting m_Lua;
+    Ferrox3D::CScripting m_Scripting;
+    CLuaScripting m_Lua{&m_Scripting};
 };
 
 TEST_F(LuaEnvironmentTest, HoldsExactlyTheLibrarySubset) {
     EnvironmentPtr env = MakeEnvironment(m_Lua, "subset");
+    // an empty script API leaves only its two built-in namespaces beside the library subset
+    EXPECT_TRUE(RunLuaText(env, "assert(type(reflection) == 'table' and type(module) == 'table')"));
+    EXPECT_TRUE(RunLuaText(env, "reflection = nil; module = nil")) << m_Log.All();
     EXPECT_TRUE(RunLuaFile(env, "library_subset.lua")) << m_Log.All();
 }
 

@@ -48,5 +48,5 @@ inline bool RunLuaFile(CLuaScriptEnvironment* pEnv, const std::string& file) {
 using EnvironmentPtr = Ferrox3D::Strong<CLuaScriptEnvironment>;
 
 inline EnvironmentPtr MakeEnvironment(CLuaScripting& scripting, const char* name) {
-    return EnvironmentPtr::Adopt(scripting.CreateEnvironment(name));
+    return EnvironmentPtr::Adopt(static_cast<CLuaScriptEnvironment*>(scripting.CreateEnvironment(name)));
 }
