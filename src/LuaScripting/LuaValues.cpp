@@ -222,8 +222,12 @@ CArgument* ToValue(lua_State* L, int index, int depth) {
         lua_Unsigned border = lua_rawlen(L, index);
         return border > 0 ? ToArrayValue(L, index, border, depth) : ToMapValue(L, index, depth);
     }
-    case LUA_TFUNCTION:
-        return new CArgumentFunction(LuaFunctions::MakeFunction(L, index));
+    case LUA_TFUNCTION: {
+        CLuaFunction* pFunction = LuaFunctions::MakeFunction(L, index);
+        auto* value = new CArgumentFunction(pFunction);
+        pFunction->Release();
+        return value;
+    }
     case LUA_TUSERDATA: {
         bool isBinding;
         CBaseObject* pObject = LuaObjects::Get(L, index, &isBinding);

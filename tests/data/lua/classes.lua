@@ -7,7 +7,7 @@ assert(a:speak() == "...")
 assert(tostring(a) == "Animal(max)")
 
 local ok, err = pcall(function() a.legs = 3 end)
-assert(not ok and err:find("classes.lua:10: property 'legs' readonly", 1, true), err)
+assert(not ok and err:find("classes.lua:9: property 'legs' readonly", 1, true), err)
 ok, err = pcall(function() a.wings = 2 end)
 assert(not ok and err:find("property 'wings' not found", 1, true), err)
 assert(a.wings == nil)

@@ -69,4 +69,4 @@ assert(not ok and err:find("deeper than"), err)
 
 -- native errors name the script line
 ok, err = pcall(function() fail() end)
-assert(not ok and err == "conversions.lua:72: native failure 42", err)
+assert(not ok and err == "conversions.lua:71: native failure 42", err)

@@ -82,7 +82,7 @@ TEST_F(LuaApiTest, CallsRunInTheirResource) {
         << m_Log.All();
     CReturnValue result;
     ASSERT_TRUE(m_Api.m_pStored->Call(nullptr, &result)) << m_Log.All();
-    EXPECT_EQ(Describe(result.GetReturnArgument()), "long:4656");
+    EXPECT_EQ(Describe(result.GetReturnArgument()), "integer:4656");
     m_Api.m_pStored.Reset();
 }
 
