@@ -4,6 +4,8 @@
 #include <functional>
 #include <memory>
 #include "../Scripting/LogCapture.h"
+#include "Engine/ArgumentArray.h"
+#include "Scripting/EventHandlers.h"
 #include "Server/BaseServer.h"
 #include "Server/ServerSession.h"
 #include "TestClient.h"
@@ -135,4 +137,68 @@ TEST_F(ServerSessionTest, NoRecordOutlivesItsConnection) {
     reused->WaitFor([] { return false; }, 200, Pump(*reused));
     EXPECT_EQ(reused->CountReceived(PACKET_JOIN_COMPLETE), 0u);
     EXPECT_EQ(Session().GetMachines().GetOccupiedCount(), 1u);
+}
+
+namespace {
+// An engine handler that notes each event it sees as "Name:argument,argument".
+class CRecordingHandler : public Ferrox3D::CEventHandler {
+public:
+    CRecordingHandler(std::vector<std::string>& log, std::function<void(Ferrox3D::CEvent*)> act = nullptr)
+        : CEventHandler(nullptr, nullptr), m_Log(log), m_Act(std::move(act)) {}
+    void Execute(Ferrox3D::CEvent* pEvent, const char* name, Ferrox3D::CArgumentArray* pArguments) override {
+        std::string line = std::string(name) + ":";
+        for (size_t i = 0; pArguments && i < pArguments->GetArrayCount(); ++i) {
+            Ferrox3D::CArgument* pValue = pArguments->GetAt(i);
+            int32_t number = 0;
+            if (pValue->IsString())
+                line += pValue->ToString();
+            else if (pValue->IsNumber()) {
+                pValue->ToNumber(number);
+                line += std::to_string(number);
+            }
+            else if (auto* pClient = dynamic_cast<CNetMachine*>(pValue->ToObject()))
+                line += pClient->GetName();
+            line += ",";
+        }
+        m_Log.push_back(line);
+        if (m_Act)
+            m_Act(pEvent);
+    }
+    std::vector<std::string>& m_Log;
+    std::function<void(Ferrox3D::CEvent*)> m_Act;
+};
+}  // namespace
+
+TEST_F(ServerSessionTest, JoiningAndLeavingRaiseTheirEvents) {
+    Ferrox3D::CEventHandlers events;
+    Session().SetEventHandlers(&events);
+    std::vector<std::string> log;
+    for (const char* name : {"OnPlayerConnect", "OnPlayerJoin", "OnPlayerJoined", "OnPlayerQuit"}) {
+        Ferrox3D::CEventType* pType = events.GetEventType(name);
+        ASSERT_NE(pType, nullptr) << name;
+        pType->AddHandler(new CRecordingHandler(log, [](Ferrox3D::CEvent* pEvent) {
+            // Preventing the connect event is reported but does not refuse the player.
+            if (auto* pCancellable = dynamic_cast<Ferrox3D::CCancellableEvent*>(pEvent))
+                pCancellable->PreventDefault();
+        }));
+    }
+    EXPECT_TRUE(events.GetEventType("OnPlayerConnect")->IsCancellable());
+    EXPECT_FALSE(events.GetEventType("OnPlayerQuit")->IsCancellable());
+    // A quit handler that kicks the leaving client again must not run the disconnect path twice.
+    events.GetEventType("OnPlayerQuit")->AddHandler(new CRecordingHandler(log, [this](Ferrox3D::CEvent*) {
+        Session().GetMachines().ForEach([this](CNetMachine* pClient) { Session().DisconnectClient(pClient, 13); });
+    }));
+    Open();
+    auto client = Connect();
+    tConnectRequest request;
+    request.m_Nickname = "Bob";
+    ASSERT_TRUE(Handshake(*client, request));
+    client->SendJoin();
+    ASSERT_TRUE(client->WaitForMessage(PACKET_JOIN_COMPLETE, WAIT_MS, Pump(*client)));
+    client->SendDisconnectMessage();
+    ASSERT_TRUE(client->WaitFor([&] { return Session().GetPlayerCount() == 0; }, WAIT_MS, Pump(*client)));
+    EXPECT_EQ(log, (std::vector<std::string>{"OnPlayerConnect:127.0.0.1,", "OnPlayerJoin:Bob,", "OnPlayerJoined:Bob,",
+                                             "OnPlayerQuit:Bob,6,", "OnPlayerQuit:Bob,6,"}));
+    EXPECT_EQ(Session().GetMachines().GetOccupiedCount(), 1u);
+    Session().SetEventHandlers(nullptr);
 }
