@@ -1,6 +1,7 @@
 // Password records: bcrypt hashes of the server and remote console passwords, and their check.
 #pragma once
 #include <cstddef>
+#include <string>
 
 namespace Ferrox3D {
 
@@ -28,6 +29,10 @@ private:
     size_t m_Length = 0;
     char m_Text[PASSWORD_RECORD_BUFFER] = {};
 };
+
+// The record text ("b" + bcrypt string) of a clear text; an empty or null text gives "" (no
+// password). False, with the record unchanged, when the cryptographic random source fails.
+bool MakePasswordRecord(const char* clearText, std::string& record);
 
 // True when storedText is a well-formed record ("b$2a$NN$...", cost 4 to 30) and the clear
 // text hashes to it. The comparison takes the same time wherever the strings differ.

@@ -106,6 +106,14 @@ void CPasswordRecord::Clear() {
 
 bool CPasswordRecord::Verify(const char* clearText) const { return IsSet() && VerifyPassword(clearText, m_Text); }
 
+bool MakePasswordRecord(const char* clearText, std::string& record) {
+    CPasswordRecord made;
+    if (!made.Set(clearText))
+        return false;
+    record.assign(made.GetText(), made.GetLength());
+    return true;
+}
+
 bool VerifyPassword(const char* clearText, const char* storedText) {
     if (!clearText || !storedText || storedText[0] != PASSWORD_TAG_BCRYPT)
         return false;

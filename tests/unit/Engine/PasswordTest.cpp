@@ -82,6 +82,15 @@ TEST(Password, RecordsUseFreshSaltsAndVerify) {
     EXPECT_FALSE(first.Verify(""));
 }
 
+TEST(Password, RecordTextForTheConfiguration) {
+    std::string record = "old";
+    ASSERT_TRUE(MakePasswordRecord("pw", record));
+    EXPECT_EQ(record.size(), 61u);
+    EXPECT_TRUE(VerifyPassword("pw", record.c_str()));
+    ASSERT_TRUE(MakePasswordRecord("", record));
+    EXPECT_EQ(record, "");
+}
+
 TEST(Password, EmptyTextClearsTheRecord) {
     CPasswordRecord record;
     ASSERT_TRUE(record.Set("secret"));
