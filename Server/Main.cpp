@@ -1,7 +1,4 @@
 // Process entry point of kestro-server.
-#include "Engine/Log.h"
+#include "Server/ServerMain.h"
 
-int main(int argc, char** argv) {
-    Ferrox3D::Log("Server is starting...");
-    return 0;
-}
+int main(int argc, char** argv) { return ServerMain(argc, argv); }
