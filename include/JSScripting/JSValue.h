@@ -12,7 +12,7 @@ bool SetJSReturnValue(JSContext* cx, const Ferrox3D::CArgument* pValue, JS::Muta
 // JavaScript to engine: appends the converted value. False with a pending exception.
 bool AddJSValue(JSContext* cx, JS::HandleValue value, Ferrox3D::CArgumentArray& out);
 
-// A JavaScript value kept as it is (plain objects, for instance). Goes on the wire as its tag only.
+// A JavaScript value kept as it is (plain objects, for instance). Like functions, it cannot go on the wire.
 class CArgumentJSValue : public Ferrox3D::CArgument {
 public:
     CArgumentJSValue(CJSScripting& scripting, JS::HandleValue value);
@@ -20,8 +20,6 @@ public:
     CJSScripting* GetScripting() const { return m_Value.GetScripting(); }
 
     CArgument* Clone() const override;
-    bool WritePayload(Ferrox3D::CBinaryWriter&) const override { return true; }
-    bool CanWrite(int) const override { return true; }
 
 private:
     CJSPersistentValue m_Value;
