@@ -7,10 +7,11 @@
 #include "Engine/CRC32.h"
 #include "Engine/Clock.h"
 #include "Engine/Log.h"
+#include "Server/ServerSession.h"
 
 using namespace Ferrox3D;
 
-CBaseServer::CBaseServer() = default;
+CBaseServer::CBaseServer() : m_pSession(std::make_unique<CServerSession>(*this)) {}
 CBaseServer::~CBaseServer() = default;
 
 void CBaseServer::ApplyCommandLine(const tCommandLine& commandLine) {
@@ -74,10 +75,8 @@ bool CBaseServer::ResolveBindAddress() {
 }
 
 // Until the transport exists there is no host to open; the listening line keeps its place.
-bool CBaseServer::CreateNetworkHost() { return true; }
 bool CBaseServer::StartRemoteConsole() { return true; }
 bool CBaseServer::StartHTTPServer() { return true; }
-void CBaseServer::CreateConsoleClient() {}
 void CBaseServer::StartResources() {}
 void CBaseServer::StartInputThread() {}
 void CBaseServer::ReleaseInputThread() {}

@@ -2,11 +2,13 @@
 #pragma once
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <utility>
 #include <vector>
 #include "Engine/Signalable.h"
+#include "Network/NetCompatibilityShim.h"
 #include "Server/CommandLine.h"
 #include "Server/ServerConfiguration.h"
 
@@ -28,7 +30,10 @@ struct tConfigVariable {
 
 using CLockable = std::mutex;
 
-class CBaseServer {
+class CNetMachine;
+class CServerSession;
+
+class CBaseServer : public CNetCompatibilityShim {
 public:
     CBaseServer();
     virtual ~CBaseServer();
@@ -69,14 +74,24 @@ public:
     void RequestShutdown();  // the console "quit"/"exit" and the script shutdown
     Ferrox3D::Signalable& GetQuitSignal() { return m_QuitSignal; }
 
-    virtual size_t GetPlayerCount() const { return 0; }
+    virtual size_t GetPlayerCount() const;
+
+    // The session layer: game port, client slots, handshake, joining and leaving (Server/ServerSession.h).
+    CServerSession& GetSession() { return *m_pSession; }
+    void ProcessPacket(const tPeerInfo& peer, uint32_t id, Ferrox3D::Stream* pStream) override;
+    bool OnPlayerConnect(ENetPeer* pPeer) override;
+    void OnPlayerDisconnect(ENetPeer* pPeer, uint32_t reason) override;
+    bool ReceiveDatagram(CNetSocket* pSocket) override;
+    virtual CNetMachine* NewMachine();  // client record factory: a new record with one reference
+    virtual void OnPlayerJoin(CNetMachine* pClient) {}    // game-layer hooks of the handshake
+    virtual void OnPlayerJoined(CNetMachine* pClient) {}  // and of the join
 
 protected:
     // The steps of one pass, in order; later subsystems fill them.
     virtual void ProcessTimers(double deltaTime) {}
     virtual void ProcessHTTPRequests() {}
     virtual void PollRemoteConsole() {}
-    virtual void UpdateTransport() {}
+    virtual void UpdateTransport();
     virtual void ProcessServerListing(double deltaTime) {}
     virtual void StreamingRound() {}
     virtual void SyncRound() {}
@@ -144,6 +159,8 @@ protected:
     uint32_t m_SyncTimer = 0;
 
 private:
+    std::unique_ptr<CServerSession> m_pSession;
+
     bool ParseLimits(const CServerConfiguration& config);
     bool ParseNetwork(const CServerConfiguration& config);
     void ParseSync(const CServerConfiguration& config);

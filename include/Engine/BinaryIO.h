@@ -6,6 +6,14 @@
 
 namespace Ferrox3D {
 
+// Bytes the varint encoding of value takes (1 to 5).
+inline size_t GetVarintSize(uint32_t value) {
+    size_t n = 1;
+    while (value >>= 7)
+        ++n;
+    return n;
+}
+
 class CBinaryWriter {
 public:
     explicit CBinaryWriter(Stream* pStream) : m_pStream(pStream) {}

@@ -23,8 +23,21 @@ constexpr size_t PACKET_HEADER_SIZE = 8;
 constexpr size_t UNLIMITED_STREAM_INLINE = 256;   // packets up to this size need no heap
 constexpr size_t MAX_INCOMING_PACKET = 1024 * 1024;  // largest payload a peer may send
 constexpr size_t MAX_WIRE_STRING = 1024 * 1024;      // largest string inside a wire value
+constexpr size_t MAX_PEER_WAITING_DATA = 4 * 1024 * 1024;  // buffered incoming data of one peer
 constexpr int MAX_VALUE_DEPTH = 32;               // nesting of arrays and maps in a wire value
 constexpr size_t MAX_WIRE_ARRAY_ELEMENTS = 255;   // array counts are one byte on the wire
+
+// Transport and handshake
+constexpr size_t MAX_NET_PEERS = 4095;              // ENet peers of the game port
+constexpr size_t MAX_NET_CHANNELS = 255;            // channels per connection
+constexpr uint32_t NETWORK_THREAD_INTERVAL_MS = 5;  // the network thread services the host this often
+constexpr size_t MAX_NET_EVENTS_PER_PASS = 65536;   // events taken from the host in one servicing
+constexpr uint32_t HANDSHAKE_TIMEOUT_MS = 15000;    // a peer must send its connect message by then
+constexpr uint32_t SHUTDOWN_GOODBYE_MS = 1000;      // how long shutdown waits for disconnects to leave
+constexpr uint32_t PROTOCOL_VERSION = 29;
+constexpr size_t MAX_NICKNAME_LENGTH = 31;
+constexpr size_t MAX_PASSWORD_LENGTH = 4096;        // longest password text read from a connect message
+constexpr size_t MAX_CLIENT_DATA_ENTRIES = 65535;   // entry count is a uint16 on the wire
 
 // Console
 constexpr size_t CONSOLE_LINE_MAX = 255;          // longest console command line in bytes

@@ -6,10 +6,10 @@
 #include <unordered_set>
 #include "Engine/Assert.h"
 
+namespace Ferrox3D {
+
 class ReflectedClass;
 class CArgument;
-
-namespace Ferrox3D {
 
 class CBase {
 public:

@@ -54,9 +54,6 @@ F_ADD_ATTACHMENT(AddJSScriptReference, m_pJSScriptReference)
 F_ADD_ATTACHMENT(AddSqScriptReference, m_pSqScriptReference)
 #undef F_ADD_ATTACHMENT
 
-// Replaced by the script value layer's object value once it exists.
-CArgument* CBaseObject::CreateArgument() { return nullptr; }
-
 void CBaseObject::ClearJSScriptReference() {
     delete m_pJSScriptReference;
     m_pJSScriptReference = nullptr;
