@@ -12,11 +12,21 @@ using namespace Ferrox3D;
 
 namespace {
 
-// Protected: (global namespace) -> a new environment table.
+// Every define as an integer field, signed or unsigned as it was defined.
+void SetConstants(lua_State* L, int table, const CDefineHandlers* pDefines) {
+    for (const CDefineHandlers::IntDefine& define : pDefines->GetDefines()) {
+        lua_pushinteger(L, define.isUnsigned ? static_cast<lua_Integer>(define.value) : define.GetSigned());
+        lua_setfield(L, table, define.name.c_str());
+    }
+}
+
+// Protected: (scripting root) -> a new environment table.
 int BuildEnvironment(lua_State* L) {
-    auto* pGlobal = static_cast<ReflectedNamespace*>(lua_touserdata(L, 1));
+    auto* pScripting = static_cast<CScripting*>(lua_touserdata(L, 1));
     LuaBuildEnvironmentTable(L);
-    LuaNamespace::Register(L, pGlobal, -1, true);
+    int table = lua_gettop(L);
+    SetConstants(L, table, pScripting->GetDefineHandlers());
+    LuaNamespace::Register(L, pScripting->GetGlobal(), table, true);
     return 1;
 }
 
@@ -49,7 +59,7 @@ CScriptEnvironment* CLuaScripting::CreateEnvironment(const char* resourceName) {
     if (!L || !lua_checkstack(L, 3))
         return nullptr;
     lua_pushcfunction(L, BuildEnvironment);
-    lua_pushlightuserdata(L, m_pScripting->GetGlobal());
+    lua_pushlightuserdata(L, m_pScripting);
     if (CLuaUtil::ProtectedCall(L, 1, 1) != LUA_OK) {
         CLuaUtil::ReportError(L);
         return nullptr;

@@ -20,3 +20,6 @@ myGlobal = 1
 assert(rawget(_ENV, "myGlobal") == 1 and myGlobal == 1)
 assert(undefinedName == nil)
 assert(type(reflection) == "table" and type(module) == "table")
+
+-- constants, signed or unsigned as defined
+assert(NEG_ONE == -1 and ALL_BITS == 4294967295 and math.type(ALL_BITS) == "integer")

@@ -169,6 +169,8 @@ public:
         tools->AddProperty(this, "level", ARGUMENT_INTEGER, &GetCounter, &SetCounter);
         tools->AddProperty(this, "fixed", ARGUMENT_INTEGER, &GetCounter);
         m_pHeld = Strong<CAnimal>::Adopt(NewAnimalObject("held", m_pAnimal));
+        m_Scripting.GetDefineHandlers()->Define("NEG_ONE", int32_t(-1));
+        m_Scripting.GetDefineHandlers()->Define("ALL_BITS", uint32_t(0xFFFFFFFF));
     }
 
     static CAnimal* NewAnimalObject(const char* name, ReflectedClass* pClass) {

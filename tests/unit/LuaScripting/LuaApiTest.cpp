@@ -99,3 +99,13 @@ TEST_F(LuaApiTest, ErrorsInCallsFromTheEngineAreReportedWithFileAndLine) {
     EXPECT_TRUE(m_Log.Contains("SCRIPT ERROR: outer.lua:2: inner")) << m_Log.All();
     m_Api.m_pStored.Reset();
 }
+
+TEST_F(LuaApiTest, RecursionThroughNativesEndsInAScriptError) {
+    CLuaScriptEnvironment* env = Environment("recursion");
+    EXPECT_TRUE(RunLuaText(env, R"(
+        local depth = 0
+        local function dive() depth = depth + 1; return callBack(dive) end
+        local ok, err = pcall(dive)
+        assert(not ok and depth > 10, tostring(err))
+    )")) << m_Log.All();
+}
