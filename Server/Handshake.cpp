@@ -2,7 +2,7 @@
 #include "Engine/BinaryIO.h"
 #include "Engine/Log.h"
 #include "Server/BaseServer.h"
-#include "Server/ServerPassword.h"
+#include "Engine/Password.h"
 #include "Server/ServerSession.h"
 #include "Server/UrboServer.h"
 
@@ -51,7 +51,7 @@ bool CServerSession::CheckConnect(ENetPeer* pPeer, const std::string& address, c
         return false;
     }
     if (!message.m_bHasPassword ||
-        (!m_Server.m_Password.empty() && !VerifyServerPassword(message.m_Password, m_Server.m_Password))) {
+        (!m_Server.m_Password.empty() && !Ferrox3D::VerifyPassword(message.m_Password.c_str(), m_Server.m_Password.c_str()))) {
         Refuse(pPeer, DISCONNECT_WRONG_PASSWORD, "CONNECT: %s revoked connection [WRONG PASSWORD]", address);
         return false;
     }
