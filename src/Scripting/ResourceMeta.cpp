@@ -7,6 +7,7 @@
 #include "Engine/Log.h"
 #include "Scripting/Resource.h"
 #include "Scripting/ResourceMgr.h"
+#include "Engine/Hashes.h"
 #include "Scripting/ResourcePaths.h"
 
 namespace Ferrox3D {
@@ -161,7 +162,7 @@ bool CResource::AddClientFile(const char* src, const char* type) {
             return false;
         }
     }
-    file.m_HashName = MakeClientFileHashName(file.m_Name.c_str());
+    file.m_HashName = ClientFileHashName(file.m_Name.c_str());
     file.m_Size = pStream->Remaining();
     CRC32Hash hash;
     uint8_t buffer[64 * 1024];

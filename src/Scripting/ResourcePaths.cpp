@@ -1,6 +1,5 @@
-// Path rules of resource files and client-file hash names.
+// Path rules of resource files.
 #include "Scripting/ResourcePaths.h"
-#include <openssl/evp.h>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -21,24 +20,6 @@ bool IsResourceRelativePath(const char* path) {
             start = p + 1;
         }
     }
-}
-
-std::string MakeClientFileHashName(const char* name) {
-    std::string lower(name ? name : "");
-    for (char& c : lower)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    unsigned char digest[EVP_MAX_MD_SIZE];
-    unsigned int length = 0;
-    if (EVP_Digest(lower.data(), lower.size(), digest, &length, EVP_sha256(), nullptr) != 1)
-        return std::string();
-    static const char HEX[] = "0123456789ABCDEF";
-    std::string text;
-    for (unsigned int i = 0; i < length; ++i) {
-        text += HEX[digest[i] >> 4];
-        text += HEX[digest[i] & 15];
-    }
-    return text;
 }
 
 namespace {

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include "Engine/ChunkFile.h"
 #include "Engine/ElementChunk.h"
+#include "Engine/Hashes.h"
 #include "Scripting/ResourcePaths.h"
 
 using namespace Ferrox3D;
@@ -75,7 +76,7 @@ TEST_P(MetaCaseTest, LoadsOrRefusesWithItsMessage) {
         EXPECT_TRUE(m_Log.Contains(c.message)) << "missing: " << c.message;
     for (const auto& script : resource.GetClientScripts())
         EXPECT_EQ(script.m_Path.find(".."), std::string::npos);
-    EXPECT_FALSE(Exists("htdocs/resources/r/" + MakeClientFileHashName("/etc/passwd")));
+    EXPECT_FALSE(Exists("htdocs/resources/r/" + ClientFileHashName("/etc/passwd")));
 }
 
 INSTANTIATE_TEST_SUITE_P(Meta, MetaCaseTest, ::testing::ValuesIn(META_CASES),
@@ -139,13 +140,13 @@ TEST_F(ResourceMetaTest, ClientFilesCarryHashNameSizeChecksumAndCopy) {
     resource.SetPaths("/resources/r", "");
     ASSERT_TRUE(resource.LoadMeta(true));
     const tClientFile& file = resource.GetClientFiles().at(0);
-    EXPECT_EQ(file.m_HashName, MakeClientFileHashName("pics/logo.png"));
+    EXPECT_EQ(file.m_HashName, ClientFileHashName("pics/logo.png"));
     EXPECT_EQ(file.m_Size, 9u);
     EXPECT_EQ(file.m_Checksum, 0xCBF43926u);  // CRC-32 of "123456789"
     EXPECT_EQ(Read("htdocs/resources/r/" + file.m_HashName), "123456789");
     const tClientFile& cut = resource.GetClientFiles().at(1);
     EXPECT_EQ(cut.m_Name, longName.substr(0, 255));
-    EXPECT_EQ(cut.m_HashName, MakeClientFileHashName(longName.substr(0, 255).c_str()));
+    EXPECT_EQ(cut.m_HashName, ClientFileHashName(longName.substr(0, 255).c_str()));
 }
 
 // A download in progress must never see a truncated file: unchanged copies stay as they are, changed
@@ -156,7 +157,7 @@ TEST_F(ResourceMetaTest, HtDocsCopiesAreReplacedWholeAndOnlyWhenChanged) {
     CResource resource(m_pManager.get(), "r");
     resource.SetPaths("/resources/r", "");
     ASSERT_TRUE(resource.LoadMeta(true));
-    std::string copy = m_Root + "/htdocs/resources/r/" + MakeClientFileHashName("f.txt");
+    std::string copy = m_Root + "/htdocs/resources/r/" + ClientFileHashName("f.txt");
     struct stat before, after;
     ASSERT_EQ(stat(copy.c_str(), &before), 0);
     ASSERT_TRUE(resource.LoadMeta(true));
@@ -166,17 +167,17 @@ TEST_F(ResourceMetaTest, HtDocsCopiesAreReplacedWholeAndOnlyWhenChanged) {
     int reader = open(copy.c_str(), O_RDONLY);  // a download holding the old file keeps reading it
     Write("resources/r/f.txt", "second version");
     ASSERT_TRUE(resource.LoadMeta(true));
-    EXPECT_EQ(Read("htdocs/resources/r/" + MakeClientFileHashName("f.txt")), "second version");
+    EXPECT_EQ(Read("htdocs/resources/r/" + ClientFileHashName("f.txt")), "second version");
     char old[16] = {};
     EXPECT_EQ(read(reader, old, sizeof(old)), 5);
     EXPECT_STREQ(old, "first");
     close(reader);
-    EXPECT_FALSE(Exists("htdocs/resources/r/" + MakeClientFileHashName("f.txt") + ".tmp"));
+    EXPECT_FALSE(Exists("htdocs/resources/r/" + ClientFileHashName("f.txt") + ".tmp"));
 }
 
 TEST(ResourcePathsTest, HashNameIsUpperHexSha256OfLowerCasedName) {
-    EXPECT_EQ(MakeClientFileHashName("ABC"), "BA7816BF8F01CFEA414140DE5DAE2223B00361A396177A9CB410FF61F20015AD");
-    EXPECT_EQ(MakeClientFileHashName("abc"), MakeClientFileHashName("AbC"));
+    EXPECT_EQ(ClientFileHashName("ABC"), "BA7816BF8F01CFEA414140DE5DAE2223B00361A396177A9CB410FF61F20015AD");
+    EXPECT_EQ(ClientFileHashName("abc"), ClientFileHashName("AbC"));
 }
 
 TEST(ResourcePathsTest, OnlyPathsInsideTheResourcePass) {
