@@ -19,6 +19,7 @@ void RegisterServerScriptAPI(CBaseServer& server, CScripting& scripting) {
     server.GetSession().GetMachines().ForEach([&](CNetMachine* pClient) {
         pClient->SetReflectedClass(server.m_pClientClass);
     });
+    server.GetSession().GetBanList().RegisterFunctions(pGlobal->AddNamespace("server"));
     DefineServerConstants(*scripting.GetDefineHandlers());
 }
 
