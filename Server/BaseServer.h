@@ -33,6 +33,9 @@ using CLockable = std::mutex;
 class CNetMachine;
 class CServerSession;
 class CServerResourceMgr;
+namespace Ferrox3D {
+class ReflectedClass;
+}  // namespace Ferrox3D
 
 class CBaseServer : public CNetCompatibilityShim {
 public:
@@ -153,6 +156,7 @@ public:
 
     std::map<uint32_t, tConfigVariable> m_ConfigVariables;
     std::vector<std::pair<std::string, std::string>> m_Rules;
+    Ferrox3D::ReflectedClass* m_pClientClass = nullptr;  // script class of client records (Server/ServerScriptAPI.h)
 
 protected:
     CLockable m_ServerLock;  // held for the first part of each pass; taken before any other lock
