@@ -13,6 +13,8 @@
 #include "Engine/Log.h"
 #include "Server/InterruptHandler.h"
 #include "Server/KeyPrompt.h"
+#include "Server/ServerResourceMgr.h"
+#include "Server/ServerScriptAPI.h"
 #include "Server/UrboServer.h"
 
 using namespace Ferrox3D;
@@ -97,6 +99,8 @@ bool StartServer(CUrboServer& server, const tCommandLine& commandLine) {
 
 int RunServer(int argc, char** argv) {
     auto pServer = std::make_unique<CUrboServer>();
+    RegisterServerScriptAPI(*pServer, *pServer->GetResourceMgr().GetScripting());
+    CreateServerEvents(pServer->GetResourceMgr().GetEventHandlers());
     pServer->SetRule("Version", SERVER_VERSION_TEXT);
     InstallInterruptHandler(pServer->GetQuitSignal());
     tCommandLine commandLine = ParseCommandLine(argc, argv);
