@@ -7,11 +7,15 @@
 #include "Engine/CRC32.h"
 #include "Engine/Clock.h"
 #include "Engine/Log.h"
+#include "Server/ConsoleInput.h"
+#include "Server/ServerScripting.h"
 #include "Server/ServerSession.h"
 
 using namespace Ferrox3D;
 
-CBaseServer::CBaseServer() : m_pSession(std::make_unique<CServerSession>(*this)) {}
+CBaseServer::CBaseServer()
+    : m_pScripting(std::make_unique<CServerScripting>(*this)), m_pConsoleInput(std::make_unique<CConsoleInput>()),
+      m_pSession(std::make_unique<CServerSession>(*this)) {}
 CBaseServer::~CBaseServer() = default;
 
 void CBaseServer::ApplyCommandLine(const tCommandLine& commandLine) {
@@ -78,11 +82,6 @@ bool CBaseServer::ResolveBindAddress() {
 bool CBaseServer::StartRemoteConsole() { return true; }
 bool CBaseServer::StartHTTPServer() { return true; }
 void CBaseServer::StartResources() {}
-void CBaseServer::StartInputThread() {}
-void CBaseServer::ReleaseInputThread() {}
-void CBaseServer::DiscardConsoleInput() {}
-// A line that names no known command is not run.
-void CBaseServer::ConsoleCommand(const std::string& line) {}
 
 void CBaseServer::RequestShutdown() {
     m_bShutdown = true;
@@ -92,6 +91,3 @@ void CBaseServer::RequestShutdown() {
 void CBaseServer::Sleep(uint32_t milliseconds) {
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
-
-// Reading "/commandline.txt" needs the file system; until then there is nothing to run.
-void CBaseServer::RunCommandFile() {}

@@ -51,4 +51,5 @@ public:
     bool m_bConsole = false;
     bool m_bStreamingEnabled = true;
     bool m_bLeaving = false;  // set while the disconnect path runs, so it runs once
+    uint32_t m_MalformedCount = 0;  // malformed messages received; only the first few are logged
 };
