@@ -62,5 +62,16 @@ constexpr int JS_MAX_VALUE_DEPTH = 64;                     // nesting of arrays/
 
 // Archives and chunk files
 constexpr int MAX_ELEMENT_TREE_DEPTH = 256;       // nesting of XML and chunk element trees
+constexpr uint64_t MAX_CHUNK_FILE_INFLATED = 64ull * 1024 * 1024;  // a compressed chunk body inflates to at most this
+constexpr uint64_t MAX_DEFLATE_RATIO = 1032;      // zlib cannot expand one compressed byte further
+constexpr size_t TAR_BLOCK_SIZE = 512;
+constexpr size_t TAR_NAME_MAX = 255;              // longest member path kept (ustar prefix + "/" + name)
+constexpr size_t TAR_LONG_NAME_MAX = 4096;        // GNU long names and pax paths longer than this are refused
+constexpr size_t TAR_PAX_HEADER_MAX = 64 * 1024;  // largest pax extended header read
+constexpr size_t TAR_MAX_MEMBERS = 1000000;       // member records kept per archive
+
+// Text files
+constexpr uint64_t MAX_TEXT_DOCUMENT = 64ull * 1024 * 1024;  // a text reader loads at most this
+constexpr size_t TEXT_WRITER_FORMAT_BUFFER = 4096;
 
 }  // namespace Ferrox3D

@@ -1,6 +1,7 @@
 // The script root: the reflection tree, the registered languages and their environments.
 #pragma once
 #include <cstdint>
+#include "Engine/DefineHandlers.h"
 #include "Engine/Reflection.h"
 
 namespace Ferrox3D {
@@ -54,6 +55,9 @@ public:
     ReflectedClass* GetTextReaderClass() const { return m_pTextReaderClass; }
     void SetTextReaderClass(ReflectedClass* pClass) { m_pTextReaderClass = pClass; }
 
+    // The constants every language publishes as globals (bindings read GetDefines()).
+    CDefineHandlers* GetDefineHandlers() { return &m_Defines; }
+
     // Registers clone, move, tostring, createFunction and call in "reflection".
     void RegisterReflectionFunctions();
 
@@ -79,6 +83,7 @@ private:
     ReflectedNamespace* m_pModule;
     ReflectedClass* m_pFunctionClass;
     ReflectedClass* m_pTextReaderClass = nullptr;
+    CDefineHandlers m_Defines;
 };
 
 // The language id of a name: CRC-32 of its bytes, case-sensitive.

@@ -14,6 +14,9 @@ public:
     // Finaliser and add-property hook shared by the JavaScript classes of all engine classes.
     static const JSClassOps s_WrapperOps;
 
+    // The one wrapper of an engine object, made on first request in the class-hosting realm.
+    // Null when the object's class has no JavaScript class (an assertion) or with a pending exception.
+    static JSObject* Get(CJSScripting& scripting, Ferrox3D::CBaseObject* pObject);
     // Makes `wrapper` (an object of a class using s_WrapperOps) the one wrapper of `pObject`.
     // Null when the object already has a JavaScript record.
     static CJSReferenceable* Attach(CJSScripting& scripting, Ferrox3D::CBaseObject* pObject, JS::HandleObject wrapper,

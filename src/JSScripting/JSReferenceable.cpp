@@ -1,6 +1,7 @@
 // Deferred death of engine objects with a JavaScript wrapper; nothing engine-side dies during a collection.
 #include "JSScripting/JSReferenceable.h"
 #include "JSScripting/JSScripting.h"
+#include "JSScripting/JSScriptingClass.h"
 #include <js/Conversions.h>
 #include <js/Object.h>
 
@@ -31,6 +32,27 @@ CJSReferenceable* CJSReferenceable::Attach(CJSScripting& scripting, Ferrox3D::CB
     scripting.AddRecord(pRecord);
     pRecord->RootIfReferenced();
     return pRecord;
+}
+
+JSObject* CJSReferenceable::Get(CJSScripting& scripting, Ferrox3D::CBaseObject* pObject) {
+    if (auto* pRecord = static_cast<CJSReferenceable*>(pObject->GetJSScriptReference())) {
+        if (!pRecord->m_bCollected && pRecord->GetWrapper()) {
+            pRecord->RootIfReferenced();
+            return pRecord->GetWrapper();
+        }
+        pObject->ClearJSScriptReference();  // its wrapper was collected; the object is taken back
+    }
+    CJSScriptingClass* pScriptClass = scripting.GetClass(pObject->GetReflectedClass());
+    if (!F_ASSERT(pScriptClass))
+        return nullptr;
+    JSContext* cx = scripting.GetContext();
+    JSAutoRealm realm(cx, scripting.GetHostGlobal());
+    JS::RootedObject prototype(cx, pScriptClass->GetPrototype());
+    JS::RootedObject wrapper(cx, JS_NewObjectWithGivenProto(cx, pScriptClass->GetJSClass(), prototype));
+    if (!wrapper)
+        return nullptr;
+    Attach(scripting, pObject, wrapper, false);
+    return wrapper;
 }
 
 CJSReferenceable::~CJSReferenceable() {

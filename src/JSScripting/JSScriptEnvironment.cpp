@@ -46,7 +46,7 @@ CJSScriptEnvironment* CJSScriptEnvironment::Create(CJSScripting& scripting, cons
     if (!environment->Populate(global)) {
         CJSCallScope scope(scripting, environment.Get(), global);
         ReportPendingException(cx);
-        environment->Destroy();
+        environment->DropGlobal();
         return nullptr;
     }
     return environment.Detach();
@@ -97,7 +97,13 @@ bool CJSScriptEnvironment::DoString(const char* pszSource, size_t length, const 
     return true;
 }
 
-void CJSScriptEnvironment::Destroy() { m_pGlobal.reset(); }
+void CJSScriptEnvironment::Destroy() {
+    if (m_bDestroyed)
+        return;
+    m_bDestroyed = true;
+    m_pGlobal.reset();
+    Release();
+}
 
 CJSScriptEnvironment* CJSScriptEnvironment::FromRealm(JS::Realm* pRealm) {
     return pRealm ? static_cast<CJSScriptEnvironment*>(JS::GetRealmPrivate(pRealm)) : nullptr;

@@ -8,8 +8,11 @@
 #include "JSScripting/JSJobQueue.h"
 #include "JSScripting/JSReferenceable.h"
 #include "JSScripting/JSRejectionTracker.h"
+#include "JSScripting/JSPersistentValue.h"
 #include "JSScripting/JSScriptEnvironment.h"
+#include "JSScripting/JSScriptingClass.h"
 #include <algorithm>
+#include <js/PropertyAndElement.h>
 #include <js/CallAndConstruct.h>
 #include <js/GlobalObject.h>
 #include <js/Initialization.h>
@@ -34,7 +37,8 @@ size_t NativeStackQuota() {
 }
 }  // namespace
 
-CJSScripting::CJSScripting() = default;
+CJSScripting::CJSScripting(Ferrox3D::CScripting* pScripting)
+    : m_pScripting(pScripting), m_LanguageId(Ferrox3D::GetLanguageId("SpiderMonkey")) {}
 
 CJSScripting::~CJSScripting() { DestroyContext(); }
 
@@ -68,7 +72,9 @@ bool CJSScripting::InitialiseContext() {
     m_pRejections = std::make_unique<CJSRejectionTracker>(m_cx);
     JS_AddWeakPointerZonesCallback(m_cx, &CJSScripting::OnWeakPointers, this);
     JS::SetDestroyRealmCallback(m_cx, &CJSScripting::OnRealmDestroyed);
-    if (!JS::InitSelfHostedCode(m_cx) || !CreateHostGlobal()) {
+    m_pRootClass = std::make_unique<CJSScriptingClass>(nullptr, "Referenceable");
+    if (!JS::InitSelfHostedCode(m_cx) || !CreateHostGlobal() || !m_pRootClass->Initialise(*this, nullptr) ||
+        (m_bDefineRequested && !DefineClasses())) {
         if (JS_IsExceptionPending(m_cx))
             ReportPendingException(m_cx);
         DestroyContext();
@@ -96,22 +102,14 @@ void CJSScripting::DestroyContext() {
     if (!m_cx)
         return;
     for (CJSScriptEnvironment* pEnvironment : m_Environments)
-        pEnvironment->Destroy();
+        pEnvironment->DropGlobal();
     m_pJobQueue->Clear();
     m_pRejections->Clear();
     JS_GC(m_cx);
     ReleaseCollected();
     ReleaseDeadEnvironments();
-    // Objects still referenced natively live on without a wrapper.
-    while (!m_Records.empty()) {
-        CJSReferenceable* pRecord = *m_Records.begin();
-        if (pRecord->GetObject()->GetRefCount() == 0)
-            pRecord->GetObject()->Obliterate();
-        else
-            pRecord->GetObject()->ClearJSScriptReference();
-    }
-    if (!m_Environments.empty())
-        Ferrox3D::LogWarn("%zu JavaScript environments still referenced at shutdown", m_Environments.size());
+    DetachEngineState();
+    m_pRootClass.reset();
     m_pHostGlobal.reset();
     m_pRejections.reset();
     m_pJobQueue->Shutdown();
@@ -120,8 +118,123 @@ void CJSScripting::DestroyContext() {
     JS_DestroyContext(m_cx);
     m_cx = nullptr;
     m_pJobQueue.reset();
+    // The realms are gone with the context; so are their references to the environments.
+    std::vector<CJSScriptEnvironment*> environments(m_Environments.begin(), m_Environments.end());
     m_Environments.clear();
     m_DeadEnvironments.clear();
+    for (CJSScriptEnvironment* pEnvironment : environments)
+        pEnvironment->Release();
+    m_Bindings.clear();
+    m_JSClasses.clear();
+}
+
+// Engine objects may outlive the context: they lose their wrappers and roots, not their lives.
+void CJSScripting::DetachEngineState() {
+    while (!m_Records.empty()) {
+        Ferrox3D::CBaseObject* pObject = (*m_Records.begin())->GetObject();
+        if (pObject->GetRefCount() == 0)
+            pObject->Obliterate();
+        else
+            pObject->ClearJSScriptReference();
+    }
+    while (!m_PersistentValues.empty()) {
+        CJSPersistentValue* pValue = *m_PersistentValues.begin();
+        m_PersistentValues.erase(m_PersistentValues.begin());
+        pValue->Drop();
+    }
+    std::vector<CJSScriptingClass*> classes(m_Classes.begin(), m_Classes.end());
+    m_Classes.clear();
+    for (CJSScriptingClass* pClass : classes)
+        pClass->Detach();
+}
+
+bool CJSScripting::DefineClasses() {
+    if (!m_cx) {
+        m_bDefineRequested = true;
+        return true;
+    }
+    JSAutoRealm realm(m_cx, GetHostGlobal());
+    if (DefineNamespaceClasses(*m_pScripting->GetGlobal()))
+        return true;
+    ReportPendingException(m_cx);
+    return false;
+}
+
+bool CJSScripting::DefineNamespaceClasses(Ferrox3D::ReflectedNamespace& ns) {
+    for (const auto& pClass : ns.GetClasses()) {
+        if (!GetClass(pClass.get()))
+            return false;
+    }
+    for (const auto& pChild : ns.GetNamespaces()) {
+        if (!DefineNamespaceClasses(*pChild))
+            return false;
+    }
+    return true;
+}
+
+CJSScriptingClass* CJSScripting::GetClass(Ferrox3D::ReflectedClass* pClass) {
+    if (!pClass || !m_cx)
+        return nullptr;
+    void** ppSlot = pClass->GetUserData().GetUserData(m_LanguageId);
+    auto* pScriptClass = ppSlot ? static_cast<CJSScriptingClass*>(*ppSlot) : nullptr;
+    if (pScriptClass && pScriptClass->GetScripting() == this)
+        return pScriptClass;
+    if (pScriptClass && pScriptClass->IsInitialised())
+        return nullptr;  // published by another live JavaScript language
+    CJSScriptingClass* pParent = pClass->GetBase() ? GetClass(pClass->GetBase()) : m_pRootClass.get();
+    if (!pParent) {
+        JS_ReportErrorASCII(m_cx, "no parent prototype");
+        return nullptr;
+    }
+    if (!pScriptClass) {
+        ppSlot = pClass->GetUserData().AddUserData(m_LanguageId, &CJSScriptingClass::Release);
+        if (!ppSlot)
+            return nullptr;
+        pScriptClass = new CJSScriptingClass(pClass, pClass->GetName());
+        *ppSlot = pScriptClass;
+    }
+    return pScriptClass->Initialise(*this, pParent) ? pScriptClass : nullptr;
+}
+
+const JSClass* CJSScripting::NewJSClass(const char* pszName) {
+    m_JSClasses.push_back({pszName, {}});
+    tJSClassStorage& storage = m_JSClasses.back();
+    storage.jsClass = {storage.name.c_str(),
+                       JSCLASS_HAS_RESERVED_SLOTS(CJSReferenceable::SLOT_COUNT) | JSCLASS_FOREGROUND_FINALIZE,
+                       &CJSReferenceable::s_WrapperOps};
+    return &storage.jsClass;
+}
+
+const tJSNativeBinding* CJSScripting::GetBinding(const Ferrox3D::ScriptFunction* pFunction, void* pUser,
+                                                 const Ferrox3D::ReflectedClass* pThisClass) {
+    std::unique_ptr<tJSNativeBinding>& pBinding = m_Bindings[pFunction];
+    if (!pBinding)
+        pBinding.reset(new tJSNativeBinding{pFunction, pUser, pThisClass});
+    return pBinding.get();
+}
+
+bool CJSScripting::PublishApi(JS::HandleObject global) { return DefineNamespace(*m_pScripting->GetGlobal(), global); }
+
+// Classes as constructors, functions, accessor properties, then child namespaces as plain objects.
+bool CJSScripting::DefineNamespace(Ferrox3D::ReflectedNamespace& ns, JS::HandleObject target) {
+    JS::RootedObject object(m_cx);
+    for (const auto& pClass : ns.GetClasses()) {
+        CJSScriptingClass* pScriptClass = GetClass(pClass.get());
+        object = pScriptClass ? pScriptClass->GetConstructor() : nullptr;
+        if (!object || !JS_DefineProperty(m_cx, target, pClass->GetName(), object, 0))
+            return false;
+    }
+    if (!DefineReflectedFunctions(*this, target, ns.GetFunctions(), nullptr) ||
+        !DefineReflectedProperties(*this, target, ns.GetProperties(), nullptr))
+        return false;
+    for (const auto& pChild : ns.GetNamespaces()) {
+        object = JS_NewPlainObject(m_cx);
+        if (!object || !JS_DefineProperty(m_cx, target, pChild->GetName(), object, 0) ||
+            (pChild->GetAlias() && !JS_DefineProperty(m_cx, target, pChild->GetAlias(), object, 0)) ||
+            !DefineNamespace(*pChild, object))
+            return false;
+    }
+    return true;
 }
 
 void CJSScripting::CollectGarbage() {
@@ -168,8 +281,6 @@ CJSScriptEnvironment* CJSScripting::GetScriptEnvironment() const {
 }
 
 void CJSScripting::AddEnvironment(CJSScriptEnvironment* pEnvironment) { m_Environments.insert(pEnvironment); }
-
-bool CJSScripting::PublishApi(JS::HandleObject) { return true; }
 
 void CJSScripting::AddRecord(CJSReferenceable* pRecord) { m_Records.insert(pRecord); }
 

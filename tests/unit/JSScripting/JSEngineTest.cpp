@@ -42,7 +42,6 @@ TEST_F(JSBindingTest, ResourcesHaveSeparateGlobals) {
     ASSERT_TRUE(pOther->DoString(probe, strlen(probe), "other.js"));
     EXPECT_TRUE(m_Log.Has("undefined", LOGTYPE_INFO));
     pOther->Destroy();
-    pOther->Release();
 }
 
 TEST_F(JSBindingTest, ErrorsAreLoggedWithFileAndLine) {
@@ -103,7 +102,6 @@ TEST_F(JSBindingTest, DestroyedEnvironmentIsReleasedAfterCollection) {
     ASSERT_NE(pOther, nullptr);
     size_t count = m_pScripting->GetEnvironmentCount();
     pOther->Destroy();
-    pOther->Release();
     m_pScripting->CollectGarbage();
     EXPECT_EQ(m_pScripting->GetEnvironmentCount(), count - 1);
 }

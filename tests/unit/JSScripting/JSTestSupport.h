@@ -53,17 +53,18 @@ public:
 class JSBindingTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_pScripting = std::make_unique<CJSScripting>();
+        RegisterApi(m_Reflection);
+        m_pScripting = std::make_unique<CJSScripting>(&m_Reflection);
+        ASSERT_TRUE(m_pScripting->DefineClasses());
         m_pEnvironment = m_pScripting->CreateEnvironment("test");
         ASSERT_NE(m_pEnvironment, nullptr);
     }
     void TearDown() override {
-        if (m_pEnvironment) {
+        if (m_pEnvironment)
             m_pEnvironment->Destroy();
-            m_pEnvironment->Release();
-        }
         m_pScripting.reset();
     }
+    virtual void RegisterApi(Ferrox3D::CScripting&) {}
     bool Run(const std::string& source, const char* pszFile = "test.js") {
         return m_pEnvironment->DoString(source.data(), source.size(), pszFile);
     }
@@ -77,6 +78,7 @@ protected:
     JSContext* Cx() const { return m_pScripting->GetContext(); }
 
     CCapturedLog m_Log;
+    Ferrox3D::CScripting m_Reflection;  // outlives the language
     std::unique_ptr<CJSScripting> m_pScripting;
     CJSScriptEnvironment* m_pEnvironment = nullptr;
 };

@@ -525,3 +525,17 @@ TEST_F(NativeCall, LanguageTable) {
     m_Scripting.CollectGarbage();
     EXPECT_EQ(lua.collected + js.collected, 2);
 }
+
+TEST_F(NativeCall, DefinesKeepOrderAndSignedness) {
+    CDefineHandlers* pDefines = m_Scripting.GetDefineHandlers();
+    pDefines->Define("KEY_A", int32_t(-4));
+    pDefines->Define("COLOUR_WHITE", uint32_t(0xFFFFFFFF));
+    pDefines->Define("KEY_A", int32_t(1));
+    const auto& defines = pDefines->GetDefines();
+    ASSERT_EQ(defines.size(), 3u);
+    EXPECT_EQ(defines[0].GetSigned(), -4);
+    EXPECT_FALSE(defines[0].isUnsigned);
+    EXPECT_EQ(defines[1].value, 0xFFFFFFFFu);
+    EXPECT_TRUE(defines[1].isUnsigned);
+    EXPECT_EQ(defines[2].name, "KEY_A") << "duplicates are kept";
+}
