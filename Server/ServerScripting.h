@@ -10,6 +10,9 @@
 
 class CBaseServer;
 class CNetMachine;
+namespace Ferrox3D::EventHandlers {
+class CEventHandlers;
+}  // namespace Ferrox3D::EventHandlers
 
 constexpr uint32_t CHAT_COLOUR_PLAYER = 1;            // chat typed by a player or the console
 constexpr uint32_t CHAT_COLOUR_SCRIPT = 0xFF00FF00;   // CARGB::Lime, the default of script messages
@@ -27,6 +30,8 @@ public:
     Ferrox3D::CKeyBinds& GetKeyBinds() { return m_KeyBinds; }
     CNetworkHandlers& GetNetworkHandlers() { return m_NetworkHandlers; }
 
+    // The registry OnPlayerChat and OnPlayerCommand are created in and raised through (borrowed; null: none).
+    void SetEventHandlers(Ferrox3D::EventHandlers::CEventHandlers* pEvents);
     // Script events of this layer; the cancellable ones report whether the default may go ahead.
     bool RaisePlayerChat(CNetMachine* pClient, const std::string& text);
     bool RaisePlayerCommand(CNetMachine* pClient, const std::string& command, const std::string& parameters);
@@ -36,6 +41,7 @@ public:
 
 private:
     void RegisterBuiltinCommands();
+    bool RaiseCancellable(const char* name, Ferrox3D::CArgumentArray& arguments);
     // message, messageClient, messageAllExcept, triggerNetworkEvent, addNetworkHandler, removeNetworkHandler.
     void RegisterSessionFunctions();
 
@@ -45,4 +51,5 @@ private:
     Ferrox3D::CTimerHandlers m_Timers;
     Ferrox3D::CKeyBinds m_KeyBinds;
     CNetworkHandlers m_NetworkHandlers;
+    Ferrox3D::EventHandlers::CEventHandlers* m_pEvents = nullptr;
 };

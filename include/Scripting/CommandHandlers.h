@@ -65,6 +65,8 @@ public:
     // Every handler of the resource (a stopping resource).
     size_t RemoveHandlers(CResource* pResource);
     CCommandHandler* GetCommandHandler(const char* name) const;
+    // Every registered handler by name key (documentation export); unordered.
+    const std::unordered_map<uint32_t, std::unique_ptr<CCommandHandler>>& GetHandlers() const { return m_Handlers; }
 
     void SetUnhandledCommandHandler(CCommandHandler* pHandler);  // owned
     CCommandHandler* GetUnhandledCommandHandler() const { return m_pUnhandled.get(); }
