@@ -11,6 +11,12 @@
 #include "Server/BanList.h"
 
 class CBaseServer;
+namespace Ferrox3D {
+namespace EventHandlers {
+class CEventHandlers;
+class CEventType;
+}  // namespace EventHandlers
+}  // namespace Ferrox3D
 
 class CServerSession {
 public:
@@ -25,6 +31,10 @@ public:
     // Sends what is queued and tells every client it was disconnected, then closes the port.
     void Shutdown();
     void CreateConsoleClient();
+
+    // Registers OnPlayerConnect, OnPlayerJoin, OnPlayerJoined and OnPlayerQuit in the registry and
+    // raises them there from now on; until then nothing is raised.
+    void SetEventHandlers(Ferrox3D::EventHandlers::CEventHandlers* pEvents);
 
     // The transport's events, forwarded by the server.
     bool OnPlayerConnect(ENetPeer* pPeer);
@@ -65,12 +75,15 @@ private:
     void RaisePlayerJoin(CNetMachine* pClient);
     void RaisePlayerJoined(CNetMachine* pClient);
     void RaisePlayerQuit(CNetMachine* pClient, uint32_t reason);
+    void RaiseClientEvent(const char* name, CNetMachine* pClient);
+    Ferrox3D::EventHandlers::CEventType* FindEvent(const char* name) const;
 
     CBaseServer& m_Server;
     std::unique_ptr<CENetSystem> m_pNetSystem;
     CNetMachines m_Machines;
     CBanList m_BanList;
     size_t m_PlayerCount = 0;
+    Ferrox3D::EventHandlers::CEventHandlers* m_pEvents = nullptr;
 };
 
 // True when the version (major, minor, patch, build) is below the minimum, compared in that order.

@@ -20,6 +20,21 @@ bool NativeDistance(CNativeState* pState, int32_t, void*) {
     return true;
 }
 
+// One call as a binding makes it once its values are converted: state, call, read the result.
+float CallThroughState(CScripting& scripting, const ReflectedFunction& function, CArgumentArray& arguments) {
+    CNativeState call(&scripting, nullptr, &arguments);
+    float result = 0;
+    if (function.Call(call))
+        call.GetReturnValue()->ToNumber(result);
+    return result;
+}
+
+void FillArguments(CArgumentArray& arguments) {
+    arguments.AddNumber(1.0f);
+    arguments.AddNumber(2.0);
+    arguments.AddVector3D({3, 4, 5});
+}
+
 void DirectCall(benchmark::State& state) {
     float x = 1.0f, y = 2.0f;
     CVector3D point(3, 4, 5);
@@ -31,22 +46,13 @@ void DirectCall(benchmark::State& state) {
 }
 BENCHMARK(DirectCall);
 
-// What a binding does per call once its own values are converted: state, call, read the result.
 void ThroughNativeState(benchmark::State& state) {
     CScripting scripting;
     ReflectedFunction* pFunction = scripting.GetGlobal()->RegisterFunction("distance", "ffv", NativeDistance);
     CArgumentArray arguments(3);
-    arguments.AddNumber(1.0f);
-    arguments.AddNumber(2.0);
-    arguments.AddVector3D({3, 4, 5});
-    for (auto _ : state) {
-        CNativeState call(&scripting, nullptr, &arguments);
-        bool ok = pFunction->Call(call);
-        float result = 0;
-        call.GetReturnValue()->ToNumber(result);
-        benchmark::DoNotOptimize(ok);
-        benchmark::DoNotOptimize(result);
-    }
+    FillArguments(arguments);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(CallThroughState(scripting, *pFunction, arguments));
 }
 BENCHMARK(ThroughNativeState);
 
@@ -56,15 +62,8 @@ void ThroughNativeStateWithArguments(benchmark::State& state) {
     ReflectedFunction* pFunction = scripting.GetGlobal()->RegisterFunction("distance", "ffv", NativeDistance);
     for (auto _ : state) {
         CArgumentArray arguments(3);
-        arguments.AddNumber(1.0f);
-        arguments.AddNumber(2.0);
-        arguments.AddVector3D({3, 4, 5});
-        CNativeState call(&scripting, nullptr, &arguments);
-        bool ok = pFunction->Call(call);
-        float result = 0;
-        call.GetReturnValue()->ToNumber(result);
-        benchmark::DoNotOptimize(ok);
-        benchmark::DoNotOptimize(result);
+        FillArguments(arguments);
+        benchmark::DoNotOptimize(CallThroughState(scripting, *pFunction, arguments));
     }
 }
 BENCHMARK(ThroughNativeStateWithArguments);

@@ -65,10 +65,9 @@ constexpr int MAX_ELEMENT_TREE_DEPTH = 256;       // nesting of XML and chunk el
 constexpr uint64_t MAX_CHUNK_FILE_INFLATED = 64ull * 1024 * 1024;  // a compressed chunk body inflates to at most this
 constexpr uint64_t MAX_DEFLATE_RATIO = 1032;      // zlib cannot expand one compressed byte further
 constexpr size_t TAR_BLOCK_SIZE = 512;
-constexpr size_t TAR_NAME_MAX = 255;              // longest member path kept (ustar prefix + "/" + name)
 constexpr size_t TAR_LONG_NAME_MAX = 4096;        // GNU long names and pax paths longer than this are refused
 constexpr size_t TAR_PAX_HEADER_MAX = 64 * 1024;  // largest pax extended header read
-constexpr size_t TAR_MAX_MEMBERS = 1000000;       // member records kept per archive
+constexpr int TAR_MAX_PATH_DEPTH = 256;           // members with more path components are not reachable
 
 // Text files
 constexpr uint64_t MAX_TEXT_DOCUMENT = 64ull * 1024 * 1024;  // a text reader loads at most this

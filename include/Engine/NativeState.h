@@ -107,7 +107,7 @@ public:
 private:
     template <typename Int>
     bool CheckNarrow(size_t index, Int& value);
-    bool CheckVectorArray(size_t index, float* pComponents, size_t count);
+    bool CheckVector(size_t index, uint8_t type, float* pComponents, size_t count, const char* name);
 
     CScripting* m_pScripting;
     CResource* m_pResource;

@@ -107,42 +107,46 @@ const uint8_t* CNativeState::CheckBytes(size_t index, size_t& length) {
     return nullptr;
 }
 
-// An array of exactly count numbers, as scripts without vector values pass them.
-bool CNativeState::CheckVectorArray(size_t index, float* pComponents, size_t count) {
-    auto* pArray = static_cast<CArgumentArray*>(GetArgument(index));
-    if (pArray->GetArrayCount() != count)
-        return false;
-    for (size_t i = 0; i < count; ++i)
-        if (!pArray->GetAt(i)->IsNumber())
-            return false;
+// A vector value of the given tag, or an array of exactly count numbers (as scripts without
+// vector values pass them).
+bool CNativeState::CheckVector(size_t index, uint8_t type, float* pComponents, size_t count, const char* name) {
+    CArgument* pArgument = GetArgument(index);
+    if (pArgument && pArgument->GetType() == type) {
+        if (type == ARGUMENT_VECTOR3D) {
+            CVector3D vector;
+            pArgument->ToVector3D(vector);
+            pComponents[0] = vector.x, pComponents[1] = vector.y, pComponents[2] = vector.z;
+        } else {
+            CVector2D vector;
+            pArgument->ToVector2D(vector);
+            pComponents[0] = vector.x, pComponents[1] = vector.y;
+        }
+        return true;
+    }
+    auto* pArray = pArgument && pArgument->IsArray() ? static_cast<CArgumentArray*>(pArgument) : nullptr;
+    if (!pArray || pArray->GetArrayCount() != count)
+        return TypeError(name, index);
+    for (CArgument* pElement : *pArray)
+        if (!pElement->IsNumber())
+            return TypeError(name, index);
     for (size_t i = 0; i < count; ++i)
         pArray->GetAt(i)->ToNumber(pComponents[i]);
     return true;
 }
 
 bool CNativeState::CheckVector2D(size_t index, CVector2D& value) {
-    CArgument* pArgument = GetArgument(index);
-    if (pArgument && pArgument->IsVector2D()) {
-        pArgument->ToVector2D(value);
-        return true;
-    }
-    float components[2];
-    if (!pArgument || !pArgument->IsArray() || !CheckVectorArray(index, components, 2))
-        return TypeError("Vector2D", index);
-    value = CVector2D(components[0], components[1]);
+    float c[2];
+    if (!CheckVector(index, ARGUMENT_VECTOR2D, c, 2, "Vector2D"))
+        return false;
+    value = CVector2D(c[0], c[1]);
     return true;
 }
 
 bool CNativeState::CheckVector3D(size_t index, CVector3D& value) {
-    CArgument* pArgument = GetArgument(index);
-    if (pArgument && pArgument->IsVector3D()) {
-        pArgument->ToVector3D(value);
-        return true;
-    }
-    float components[3];
-    if (!pArgument || !pArgument->IsArray() || !CheckVectorArray(index, components, 3))
-        return TypeError("Vector3D", index);
-    value = CVector3D(components[0], components[1], components[2]);
+    float c[3];
+    if (!CheckVector(index, ARGUMENT_VECTOR3D, c, 3, "Vector3D"))
+        return false;
+    value = CVector3D(c[0], c[1], c[2]);
     return true;
 }
 

@@ -16,25 +16,27 @@ CBaseObject* CheckObject(CNativeState* pState, size_t index) {
     return pObject;
 }
 
-// Runs a hook; a failing hook's message becomes this call's error.
-bool RunHook(CNativeState* pState, const ReflectedFunction& hook, CBaseObject* pThis, CArgumentArray* pArguments,
-             CReturnValue& result) {
-    if (Reflection::CallHook(pState->GetScripting(), pState->GetResource(), hook, pThis, pArguments, result))
+using HookGetter = const ReflectedFunction* (ReflectedClass::*)() const;
+
+// Runs the hook of pObject's class with the given arguments; `missing` is the error when the
+// class has none. A failing hook's message becomes this call's error.
+bool RunHook(CNativeState* pState, CBaseObject* pObject, HookGetter getter, const char* missing,
+             CArgumentArray* pArguments, CReturnValue& result) {
+    ReflectedClass* pClass = pObject->GetReflectedClass();
+    if (!pClass)
+        return pState->Error("Class not part of reflection");
+    const ReflectedFunction* pHook = (pClass->*getter)();
+    if (!pHook)
+        return pState->Error("%s", missing);
+    if (Reflection::CallHook(pState->GetScripting(), pState->GetResource(), *pHook, pObject, pArguments, result))
         return true;
     return pState->Error("%s", GetLastError());
 }
 
 bool Clone(CNativeState* pState, int32_t, void*) {
     CBaseObject* pObject = CheckObject(pState, 0);
-    if (!pObject)
-        return false;
-    ReflectedClass* pClass = pObject->GetReflectedClass();
-    if (!pClass)
-        return pState->Error("Class not part of reflection");
-    if (!pClass->GetCloneHook())
-        return pState->Error("Class is not cloneable");
     CReturnValue result;
-    if (!RunHook(pState, *pClass->GetCloneHook(), pObject, nullptr, result))
+    if (!pObject || !RunHook(pState, pObject, &ReflectedClass::GetCloneHook, "Class is not cloneable", nullptr, result))
         return false;
     CArgument* pValue = result.GetReturnArgument();
     if (!pValue || !pValue->IsObject())
@@ -45,22 +47,15 @@ bool Clone(CNativeState* pState, int32_t, void*) {
 
 bool Move(CNativeState* pState, int32_t, void*) {
     CBaseObject* pTarget = CheckObject(pState, 0);
-    if (!pTarget)
-        return false;
-    CBaseObject* pSource = CheckObject(pState, 1);
+    CBaseObject* pSource = pTarget ? CheckObject(pState, 1) : nullptr;
     if (!pSource)
         return false;
     if (pTarget == pSource)
         return pState->Error("Cannot move to same place");
-    ReflectedClass* pClass = pTarget->GetReflectedClass();
-    if (!pClass)
-        return pState->Error("Class not part of reflection");
-    if (!pClass->GetMoveHook())
-        return pState->Error("Class is not movable");
     CArgumentArray arguments(1);
     arguments.AddObject(pSource);
     CReturnValue result;
-    if (!RunHook(pState, *pClass->GetMoveHook(), pTarget, &arguments, result))
+    if (!RunHook(pState, pTarget, &ReflectedClass::GetMoveHook, "Class is not movable", &arguments, result))
         return false;
     pState->ReturnBoolean(true);
     return true;
@@ -68,15 +63,9 @@ bool Move(CNativeState* pState, int32_t, void*) {
 
 bool ToString(CNativeState* pState, int32_t, void*) {
     CBaseObject* pObject = CheckObject(pState, 0);
-    if (!pObject)
-        return false;
-    ReflectedClass* pClass = pObject->GetReflectedClass();
-    if (!pClass)
-        return pState->Error("Class not part of reflection");
-    if (!pClass->GetToStringHook())
-        return pState->Error("Class doesn't implement ToString");
     CReturnValue result;
-    if (!RunHook(pState, *pClass->GetToStringHook(), pObject, nullptr, result))
+    if (!pObject ||
+        !RunHook(pState, pObject, &ReflectedClass::GetToStringHook, "Class doesn't implement ToString", nullptr, result))
         return false;
     CArgument* pValue = result.GetReturnArgument();
     if (!pValue)

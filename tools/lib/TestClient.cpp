@@ -113,7 +113,12 @@ bool CTestClient::Handshake(const tConnectRequest& request, uint32_t timeoutMs, 
 bool CTestClient::Send(const Bytes& payload, uint8_t channel, uint32_t enetFlags) {
     if (!m_pPeer || !m_bConnected)
         return false;
-    ENetPacket* pPacket = enet_packet_create(payload.data(), payload.size(), enetFlags);
+    // ENet's range coder reads through the data pointer even for an empty packet, so an empty one
+    // points at a dummy byte instead of null.
+    static const uint8_t dummy = 0;
+    ENetPacket* pPacket = payload.empty()
+                              ? enet_packet_create(&dummy, 0, enetFlags | ENET_PACKET_FLAG_NO_ALLOCATE)
+                              : enet_packet_create(payload.data(), payload.size(), enetFlags);
     if (!pPacket)
         return false;
     if (enet_peer_send(m_pPeer, channel, pPacket) != 0) {
