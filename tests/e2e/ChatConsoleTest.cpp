@@ -142,6 +142,8 @@ TEST_F(ChatConsoleTest, MalformedMessagesAreDroppedWithBoundedWarnings) {
     ASSERT_TRUE(alice->SendChat("after"));
     ASSERT_TRUE(WaitForChat(*alice, 1, {alice.get()})) << m_Server.m_Process.Output();
     EXPECT_EQ(alice->Mirror().m_Chat[0].m_Text, "Alice: after");
+    // The log is read from a pipe: once the line logged after every bad message is in, all are.
+    ASSERT_TRUE(m_Server.m_Process.WaitForLine("Alice: after")) << m_Server.m_Process.Output();
     size_t warnings = 0;
     for (const std::string& line : m_Server.m_Process.Lines())
         if (line.find("Dropped a malformed") != std::string::npos ||

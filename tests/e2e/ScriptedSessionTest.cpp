@@ -10,6 +10,7 @@
 #include "PlayerSession.h"
 #include "Scripting/EventHandlers.h"
 #include "Server/ServerScripting.h"
+#include "Server/ServerSession.h"
 #include "Server/UrboServer.h"
 
 using namespace KestroTest;
@@ -32,13 +33,14 @@ protected:
 
     std::unique_ptr<CTestClient> Player(const std::string& name) {
         auto pClient = std::make_unique<CTestClient>();
-        EXPECT_TRUE(pClient->Connect("127.0.0.1", m_Server.m_usPort, CLIENT_WAIT_MS) || Pumped(*pClient));
+        m_Clients.push_back(pClient.get());
+        EXPECT_TRUE(pClient->Open("127.0.0.1", m_Server.m_usPort));
+        EXPECT_TRUE(pClient->WaitFor([&] { return pClient->IsConnected(); }, CLIENT_WAIT_MS, [&] { Pump(); }));
         TestClient::tConnectRequest request;
         request.m_Nickname = name;
         EXPECT_TRUE(pClient->Handshake(request, CLIENT_WAIT_MS, [&] { Pump(); }));
         pClient->SendJoin();
         EXPECT_TRUE(pClient->WaitForMessage(PACKET_JOIN_COMPLETE, CLIENT_WAIT_MS, [&] { Pump(); }));
-        m_Clients.push_back(pClient.get());
         return pClient;
     }
 
@@ -48,7 +50,6 @@ protected:
         for (CTestClient* pClient : m_Clients)
             pClient->Service(1);
     }
-    bool Pumped(CTestClient& client) { return client.WaitFor([&] { return client.IsConnected(); }, CLIENT_WAIT_MS, [&] { Pump(); }); }
     bool WaitUntil(const std::function<bool()>& condition) {
         auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(CLIENT_WAIT_MS);
         while (!condition()) {
