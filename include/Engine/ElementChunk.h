@@ -9,6 +9,9 @@
 
 namespace Ferrox3D {
 
+class CArgument;
+class INetObjectResolver;
+
 // Tags of the script-value wire form that element attributes use.
 constexpr uint8_t ATTRIBUTE_TAG_STRING = 2;
 constexpr uint8_t ATTRIBUTE_TAG_MAP = 18;
@@ -47,6 +50,11 @@ public:
     const tAttributeValue* GetAttributeValue(const char* name) const;
     void SetAttributeValue(const std::string& name, tAttributeValue value);
     const tAttributes& GetAttributes() const { return m_Attributes; }
+    // The attribute as a script value (the caller owns the one reference), or null when it is
+    // absent or its payload does not read. Element ids resolve through the resolver when given.
+    CArgument* CreateAttributeArgument(const char* name, INetObjectResolver* pResolver = nullptr) const;
+    // Stores a script value as an attribute; false when the value cannot go on the wire.
+    bool SetAttributeArgument(const std::string& name, const CArgument& value);
 
     // First element child named so (ASCII case ignored) at or after position start; go on
     // with found->GetIndex() + 1 to visit siblings of one name.

@@ -9,6 +9,8 @@
 
 namespace Ferrox3D {
 
+struct tTarHeader;
+
 class CTARArchive : public CVirtualFileMgr {
 public:
     struct tFileRecord {
@@ -37,6 +39,7 @@ public:
     };
 
     static constexpr uint32_t NO_RECORD = 0xFFFFFFFF;
+    struct tPending;
 
     CTARArchive() : m_Root("") {}
 
@@ -53,6 +56,7 @@ public:
 
 private:
     void Clear();
+    bool ReadMember(Stream* pStream, const tTarHeader& header, tPending& pending);
     void BuildTree();
     void AddToTree(uint32_t record);
     CEntry* Walk(const char* path);

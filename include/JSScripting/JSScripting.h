@@ -83,6 +83,7 @@ private:
     bool CreateHostGlobal();
     void DestroyContext();
     void DetachEngineState();
+    bool DefineConstants(JS::HandleObject global);
     bool DefineNamespaceClasses(Ferrox3D::ReflectedNamespace& ns);
     bool DefineNamespace(Ferrox3D::ReflectedNamespace& ns, JS::HandleObject target);
     void RunJob(JS::HandleObject job);

@@ -1,19 +1,19 @@
-// The default logger: every message ends in the process log as one "%s" line.
+// Logger: formats, then logs the result through Log.
 #include "Engine/Logger.h"
+#include <cstdarg>
 #include <cstdio>
 #include "Engine/Limits.h"
 
 namespace Ferrox3D {
 
-void Logger::Log(eLogType level, const char* text) { LogMessage(level, "%s", text); }
-
 void Logger::LogFormatted(eLogType level, const char* format, ...) {
-    char text[LOG_MESSAGE_BUFFER];
+    char buffer[LOG_MESSAGE_BUFFER];
     va_list args;
     va_start(args, format);
-    vsnprintf(text, sizeof(text), format, args);
+    int written = vsnprintf(buffer, sizeof(buffer), format, args);
     va_end(args);
-    Log(level, text);
+    if (written >= 0)
+        Log(level, buffer);
 }
 
 }  // namespace Ferrox3D

@@ -4,14 +4,15 @@
 
 namespace Ferrox3D {
 
-namespace {
 // Names and sizes that extension headers (GNU 'L', pax 'x') give the member after them.
-struct tPending {
+struct CTARArchive::tPending {
     std::string m_LongName;
     tPaxOverrides m_Pax;
     bool m_bUnusable = false;  // an extension was too large to honour: skip the member it names
     void Reset() { *this = tPending(); }
 };
+
+namespace {
 
 uint64_t Padding(uint64_t size) { return (TAR_BLOCK_SIZE - size % TAR_BLOCK_SIZE) % TAR_BLOCK_SIZE; }
 
@@ -33,7 +34,7 @@ std::vector<std::string> SplitPath(const std::string& path) {
 }
 
 // Handles an extension header; false when its data does not read.
-bool TakeExtension(Stream* pStream, const tTarHeader& header, tPending& pending) {
+bool TakeExtension(Stream* pStream, const tTarHeader& header, CTARArchive::tPending& pending) {
     std::string data;
     if (header.m_Type == 'L') {
         if (header.m_Size > TAR_LONG_NAME_MAX) {
@@ -84,42 +85,40 @@ bool CTARArchive::Read(Stream* pStream) {
         eTarBlock kind = got == sizeof(block) ? ParseTarHeader(block, header) : TAR_BLOCK_BAD;
         if (kind == TAR_BLOCK_END)
             break;
-        uint64_t start = pStream->Tell();
-        if (kind == TAR_BLOCK_BAD || header.m_Size > pStream->Remaining()) {
+        if (kind == TAR_BLOCK_BAD || !ReadMember(pStream, header, pending)) {
             Clear();  // bad checksum, partial header or data cut short
-            return false;
-        }
-        uint64_t size = header.m_Size;
-        if (header.m_Type == 'L' || header.m_Type == 'x') {
-            if (!TakeExtension(pStream, header, pending)) {
-                Clear();
-                return false;
-            }
-        } else {
-            bool member = header.m_Type == '0' || header.m_Type == '5';
-            if (pending.m_Pax.m_bHasSize) {
-                size = pending.m_Pax.m_Size;
-                if (size > pStream->Remaining()) {
-                    Clear();
-                    return false;
-                }
-            }
-            if (member && !pending.m_bUnusable) {
-                std::string name = !pending.m_Pax.m_Path.empty() ? pending.m_Pax.m_Path
-                                   : !pending.m_LongName.empty() ? pending.m_LongName
-                                                                 : header.m_Name;
-                m_Records.push_back({NormaliseTarPath(std::move(name)), header.m_Type, start, size, header.m_ModifiedTime});
-            }
-            if (header.m_Type != 'g')
-                pending.Reset();  // a global pax header leaves the pending names alone
-        }
-        if (!pStream->Seek(static_cast<int64_t>(start + size + Padding(size)), SEEK_ORIGIN_START)) {
-            Clear();
             return false;
         }
     }
     BuildTree();
     return true;
+}
+
+// Takes one member or extension header whose block was just read, and moves past its data.
+bool CTARArchive::ReadMember(Stream* pStream, const tTarHeader& header, tPending& pending) {
+    uint64_t start = pStream->Tell();
+    uint64_t size = header.m_Size;
+    if (size > pStream->Remaining())
+        return false;
+    if (header.m_Type == 'L' || header.m_Type == 'x') {
+        if (!TakeExtension(pStream, header, pending))
+            return false;
+    } else if (header.m_Type != 'g' && header.m_Type != 'K') {  // those belong to no member kept here
+        if (pending.m_Pax.m_bHasSize) {
+            size = pending.m_Pax.m_Size;
+            if (size > pStream->Remaining())
+                return false;
+        }
+        bool member = header.m_Type == '0' || header.m_Type == '5';
+        if (member && !pending.m_bUnusable) {
+            std::string name = !pending.m_Pax.m_Path.empty() ? pending.m_Pax.m_Path
+                               : !pending.m_LongName.empty() ? pending.m_LongName
+                                                             : header.m_Name;
+            m_Records.push_back({NormaliseTarPath(std::move(name)), header.m_Type, start, size, header.m_ModifiedTime});
+        }
+        pending.Reset();
+    }
+    return pStream->Seek(static_cast<int64_t>(start + size + Padding(size)), SEEK_ORIGIN_START);
 }
 
 void CTARArchive::BuildTree() {

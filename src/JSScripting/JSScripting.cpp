@@ -213,7 +213,21 @@ const tJSNativeBinding* CJSScripting::GetBinding(const Ferrox3D::ScriptFunction*
     return pBinding.get();
 }
 
-bool CJSScripting::PublishApi(JS::HandleObject global) { return DefineNamespace(*m_pScripting->GetGlobal(), global); }
+bool CJSScripting::PublishApi(JS::HandleObject global) {
+    return DefineConstants(global) && DefineNamespace(*m_pScripting->GetGlobal(), global);
+}
+
+// The define registry's constants: read-only integers, signed or unsigned as each was defined.
+bool CJSScripting::DefineConstants(JS::HandleObject global) {
+    for (const Ferrox3D::CDefineHandlers::IntDefine& define : m_pScripting->GetDefineHandlers()->GetDefines()) {
+        bool bDefined = define.isUnsigned
+                            ? JS_DefineProperty(m_cx, global, define.name.c_str(), define.value, JSPROP_READONLY)
+                            : JS_DefineProperty(m_cx, global, define.name.c_str(), define.GetSigned(), JSPROP_READONLY);
+        if (!bDefined)
+            return false;
+    }
+    return true;
+}
 
 // Classes as constructors, functions, accessor properties, then child namespaces as plain objects.
 bool CJSScripting::DefineNamespace(Ferrox3D::ReflectedNamespace& ns, JS::HandleObject target) {

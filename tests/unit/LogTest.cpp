@@ -9,6 +9,7 @@
 #include <thread>
 #include "Engine/Context.h"
 #include "Engine/FileLog.h"
+#include "Engine/Logger.h"
 #include "Server/ServerMain.h"
 
 using namespace Ferrox3D;
@@ -167,4 +168,16 @@ TEST(ServerMain, EscapingExceptionIsLoggedAndEndsInStatusOne) {
     EXPECT_EQ(fine, 0);
     ASSERT_EQ(capture.lines.size(), 2u);
     EXPECT_EQ(capture.lines[0].second, "An unhandled exception of type 'std::out_of_range' occurred: slot 300");
+}
+
+TEST(Logger, TextIsNeverAFormat) {
+    CCapture capture;
+    SetLogSink(&capture);
+    Logger logger;
+    logger.Log(LOGTYPE_WARN, "100%s %d");
+    logger.LogFormatted(LOGTYPE_INFO, "%d%%", 5);
+    SetLogSink(nullptr);
+    ASSERT_EQ(capture.lines.size(), 2u);
+    EXPECT_EQ(capture.lines[0], (std::pair<eLogType, std::string>{LOGTYPE_WARN, "100%s %d"}));
+    EXPECT_EQ(capture.lines[1], (std::pair<eLogType, std::string>{LOGTYPE_INFO, "5%"}));
 }

@@ -2,6 +2,9 @@
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
+#include "Engine/ArgumentArray.h"
+#include "Engine/ArgumentKinds.h"
+#include "Engine/ArgumentMap.h"
 #include "Engine/BinaryIO.h"
 #include "Engine/ChunkFile.h"
 #include "Engine/DataChunks.h"
@@ -264,4 +267,43 @@ TEST(Chunk, OrphanKeepsSiblingIndexes) {
     EXPECT_EQ(root->GetChild(0)->GetName(), "b");
     EXPECT_EQ(root->GetChild(0)->GetIndex(), 1u);
     EXPECT_EQ(root->FindElement("c")->GetIndex(), 2u);
+}
+
+TEST(ElementAttributes, ScriptValuesSurviveAChunkFile) {
+    CElementChunk top;
+    top.SetName("map");
+    auto* data = new CArgumentMap();
+    auto* list = new CArgumentArray();
+    list->AddNumber(static_cast<int32_t>(-7));
+    list->AddString("x");
+    data->Set("list", list);
+    data->Set("f", CArgument::Create(ARGUMENT_DOUBLE));
+    ASSERT_TRUE(top.SetAttributeArgument("data", *data));
+    data->Release();
+    CArgumentString text;
+    text.SetString("plain");
+    ASSERT_TRUE(top.SetAttributeArgument("name", text));
+
+    CUnlimitedStream file;
+    ASSERT_TRUE(WriteChunkFile(&file, top, true));
+    auto back = FromBytes(Bytes(file));
+    ASSERT_TRUE(back);
+    EXPECT_STREQ(back->Attribute("name"), "plain");
+    EXPECT_EQ(back->Attribute("data"), nullptr);
+    CArgument* value = back->CreateAttributeArgument("data");
+    ASSERT_TRUE(value);
+    ASSERT_TRUE(value->IsMap());
+    auto* map = static_cast<CArgumentMap*>(value);
+    ASSERT_TRUE(map->Get("list") && map->Get("list")->IsArray());
+    auto* items = static_cast<CArgumentArray*>(map->Get("list"));
+    ASSERT_EQ(items->GetArrayCount(), 2u);
+    int32_t number = 0;
+    items->GetAt(0)->ToNumber(number);
+    EXPECT_EQ(number, -7);
+    EXPECT_STREQ(items->GetAt(1)->ToString(), "x");
+    value->Release();
+    EXPECT_EQ(back->CreateAttributeArgument("absent"), nullptr);
+    CArgument* name = back->CreateAttributeArgument("name");
+    EXPECT_STREQ(name->ToString(), "plain");
+    name->Release();
 }

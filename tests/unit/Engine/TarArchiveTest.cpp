@@ -182,3 +182,13 @@ TEST(TarHeader, PathNormalising) {
     EXPECT_EQ(NormaliseTarPath("."), "");
     EXPECT_EQ(NormaliseTarPath("a/./b"), "a/./b");
 }
+
+TEST(TarArchive, HeadersOfNoKeptMemberLeavePendingNamesAlone) {
+    const std::string longName(300, 'k');
+    const std::string pax = "11 size=3\n";
+    tArchive t(Member("././@LongLink", longName + '\0', 'L') + Member("././@LongLink", "target", 'K') +
+               Member("short", "abc") + Member("PaxHeaders/g", pax, 'g') + Member("after", "z") + END);
+    ASSERT_TRUE(t.ok);
+    EXPECT_EQ(t.Content(longName.c_str()), "abc");
+    EXPECT_EQ(t.Content("after"), "z");  // a global header's size does not apply
+}

@@ -136,6 +136,12 @@ TEST_F(JSReflectionTest, CallbacksFromNatives) {
     EXPECT_TRUE(m_Log.Has("Error: inner", LOGTYPE_ERROR)) << "the handler's own error is reported";
 }
 
+TEST_F(JSReflectionTest, RecursionThroughNativesEndsInAnError) {
+    EXPECT_FALSE(Run("function dive() { return callBack(dive); }\ndive();"));
+    EXPECT_TRUE(m_Log.HasSubstring("too much recursion"));
+    EXPECT_EQ(Eval("'alive'"), "alive");
+}
+
 TEST_F(JSReflectionTest, OneWrapperPerObject) {
     ExpectAllTrue({
         "getShared() === getShared()",
