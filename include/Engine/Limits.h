@@ -54,6 +54,7 @@ constexpr uint32_t MALFORMED_WARNINGS_PER_CLIENT = 8;  // warnings logged per cl
 constexpr size_t LAST_ERROR_BUFFER = 1024;        // the engine's last error text
 constexpr size_t TIMER_SLOT_COUNT = 4096;
 constexpr double MAX_TIMER_DELAY_MS = 2147483647.0;  // about 24.8 days; a longer delay is refused
+constexpr int MAX_EVENT_NESTING = 64;             // events triggered from inside handlers, all types together
 constexpr size_t MAX_SCRIPT_FILE_SIZE = 16 * 1024 * 1024;  // a larger script file is refused
 constexpr uint32_t JS_HEAP_LIMIT = 32 * 1024 * 1024;       // JavaScript heap of all resources
 constexpr uint32_t JS_NURSERY_LIMIT = 16 * 1024 * 1024;
