@@ -37,6 +37,7 @@ class CConsoleInput;
 namespace Ferrox3D {
 class CArgumentArray;
 class INetObjectResolver;
+class ReflectedClass;
 }  // namespace Ferrox3D
 
 class CBaseServer : public CNetCompatibilityShim {
@@ -171,6 +172,7 @@ public:
 
     std::map<uint32_t, tConfigVariable> m_ConfigVariables;
     std::vector<std::pair<std::string, std::string>> m_Rules;
+    Ferrox3D::ReflectedClass* m_pClientClass = nullptr;  // script class of client records (Server/ServerScriptAPI.h)
 
 protected:
     CLockable m_ServerLock;  // held for the first part of each pass; taken before any other lock

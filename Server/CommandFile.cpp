@@ -1,49 +1,43 @@
-// Decoding of "/commandline.txt" into command lines.
+// Reading "/commandline.txt" into command lines.
 #include "Server/CommandFile.h"
-#include <cstdint>
+#include "Engine/Context.h"
+#include "Engine/FileSystem.h"
+#include "Engine/Limits.h"
+#include "Engine/Log.h"
+#include "Engine/TextReader.h"
+#include "Server/BaseServer.h"
 
-namespace {
+using namespace Ferrox3D;
 
-// The code point at bytes[i] (advancing i); a malformed sequence reads as '?' and one byte.
-uint32_t NextCodePoint(const std::string& bytes, size_t& i) {
-    auto byteAt = [&](size_t k) { return static_cast<uint8_t>(bytes[k]); };
-    uint8_t lead = byteAt(i);
-    size_t length = lead < 0x80 ? 1 : (lead & 0xE0) == 0xC0 ? 2 : (lead & 0xF0) == 0xE0 ? 3 : (lead & 0xF8) == 0xF0 ? 4 : 0;
-    if (length == 0 || i + length > bytes.size()) {
-        ++i;
-        return '?';
-    }
-    uint32_t codePoint = length == 1 ? lead : lead & (0x7F >> length);
-    for (size_t k = 1; k < length; ++k) {
-        if ((byteAt(i + k) & 0xC0) != 0x80) {
-            ++i;
-            return '?';
-        }
-        codePoint = (codePoint << 6) | (byteAt(i + k) & 0x3F);
-    }
-    i += length;
-    return codePoint;
-}
-
-}  // namespace
-
-std::vector<tCommandFileLine> DecodeCommandFile(const std::string& bytes) {
-    std::vector<tCommandFileLine> lines;
-    std::string current;
-    int number = 1;
-    size_t i = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
-    while (i < bytes.size()) {
-        uint32_t codePoint = NextCodePoint(bytes, i);
-        if (codePoint == 0)
-            break;
-        if (codePoint == '\r')
+std::vector<std::string> ReadCommandFileLines(Stream* pStream) {
+    std::vector<std::string> lines;
+    CTextReader reader(pStream);
+    std::string line;
+    int lineNumber = 1;
+    uint32_t character;
+    while (reader.ReadCharacter(character) && character != 0) {
+        if (character == '\r')
             continue;
-        if (codePoint == '\n') {
-            lines.push_back({number++, current});
-            current.clear();
+        if (character != '\n') {
+            line += character > 255 ? '?' : static_cast<char>(character);
             continue;
         }
-        current.push_back(codePoint > 255 ? '?' : static_cast<char>(codePoint));
+        // The console takes lines of at most CONSOLE_LINE_MAX bytes, its line feed included.
+        if (line.size() + 1 > CONSOLE_LINE_MAX)
+            LogWarn("commandline.txt line %d is longer than %zu bytes and is skipped", lineNumber, CONSOLE_LINE_MAX);
+        else
+            lines.push_back(line);
+        line.clear();
+        ++lineNumber;
     }
     return lines;
+}
+
+void CBaseServer::RunCommandFile() {
+    CFileSystem* pFileSystem = g_pContext ? g_pContext->GetFileSystem() : nullptr;
+    Strong<Stream> pStream = pFileSystem ? pFileSystem->Open(COMMAND_FILE_PATH, false) : nullptr;
+    if (!pStream)
+        return;
+    for (const std::string& line : ReadCommandFileLines(pStream))
+        ConsoleCommand(line);
 }

@@ -1,14 +1,13 @@
-// The start-up command file "/commandline.txt": its text decoded into the lines that run.
+// "/commandline.txt": console command lines run once at start-up.
 #pragma once
 #include <string>
 #include <vector>
+#include "Engine/Stream.h"
 
-struct tCommandFileLine {
-    int m_Number;       // 1-based line number in the file
-    std::string m_Text;  // without its line feed
-};
+constexpr const char* COMMAND_FILE_PATH = "/commandline.txt";
 
-// UTF-8 text (a byte-order mark skipped) up to the first NUL; carriage returns dropped; characters
-// above 255 (and malformed bytes) become '?', the others one byte each. Only lines that end in a
-// line feed are returned.
-std::vector<tCommandFileLine> DecodeCommandFile(const std::string& bytes);
+// The complete lines of the file: text decoded with byte-order mark detection, carriage returns
+// dropped, characters above 255 replaced by '?', reading stopped at the first NUL. A last line
+// without a line feed is not a complete line. A line longer than a console command line is
+// skipped with a warning.
+std::vector<std::string> ReadCommandFileLines(Ferrox3D::Stream* pStream);

@@ -174,3 +174,15 @@ TEST(Startup, LogFileFormatAndAppend) {
     for (size_t at = log.find('\n'); at != std::string::npos; at = log.find('\n', at + 1))
         ASSERT_EQ(log[at - 1], '\r') << "every line ends in CR LF";
 }
+
+TEST(Startup, OverlongCommandFileLineIsSkippedWithAWarning) {
+    CServerProcess server;
+    server.WriteConfig(ServerXml(""));
+    server.WriteFile("commandline.txt", "/" + std::string(300, 'x') + "\r\n/unknowncommand\n");
+    uint16_t port = PickFreePort();
+    ASSERT_TRUE(server.Start({"-port", std::to_string(port), "-noinput"}));
+    EXPECT_TRUE(server.WaitForLine(ListeningLine(port, 32))) << server.Output();
+    EXPECT_TRUE(server.WaitForLine("commandline.txt line 1 is longer than 255 bytes and is skipped")) << server.Output();
+    server.Interrupt();
+    EXPECT_EQ(server.WaitForExit(), 0) << server.Output();
+}

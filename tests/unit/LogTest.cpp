@@ -10,6 +10,7 @@
 #include "Engine/Context.h"
 #include "Engine/FileLog.h"
 #include "Engine/Logger.h"
+#include "Engine/MountedPath.h"
 #include "Server/ServerMain.h"
 
 using namespace Ferrox3D;
@@ -101,7 +102,10 @@ TEST(Context, LinesFromThreadsNeverInterleave) {
     {
         CStdoutToFile redirect(console);
         Context context;
-        ASSERT_TRUE(context.OpenLogFile(folder.c_str()));
+        auto pFileSystem = std::make_unique<CFileSystem>();
+        pFileSystem->Mount(std::make_unique<CMountedPath>(folder));
+        context.SetFileSystem(std::move(pFileSystem));
+        ASSERT_TRUE(context.OpenLogFile("."));
         std::vector<std::thread> threads;
         for (char mark = 'a'; mark < 'e'; ++mark) {
             threads.emplace_back([mark] {

@@ -1,10 +1,9 @@
-// Console text: reading lines from standard input, the command file, and text made safe for the terminal.
+// Console text: reading lines from standard input, and text made safe for the terminal.
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
 #include "Engine/Limits.h"
 #include "Engine/PrintableText.h"
-#include "Server/CommandFile.h"
 #include "Server/ConsoleInput.h"
 
 using namespace Ferrox3D;
@@ -29,18 +28,6 @@ TEST(ConsoleTextTest, InputIsCutIntoLinesAndLongPieces) {
 
     buffer = "last words";
     EXPECT_EQ(TakeConsoleLines(buffer, true), (std::vector<std::string>{"last words"}));
-}
-
-TEST(ConsoleTextTest, CommandFileRunsOnlyFinishedLines) {
-    std::string bytes = "\xEF\xBB\xBF/start one\r\nsay x\n\n/caf\xC3\xA9 \xE2\x82\xAC\n/unfinished";
-    std::vector<tCommandFileLine> lines = DecodeCommandFile(bytes);
-    ASSERT_EQ(lines.size(), 4u);
-    EXPECT_EQ(lines[0].m_Text, "/start one");
-    EXPECT_EQ(lines[1].m_Text, "say x");
-    EXPECT_EQ(lines[2].m_Text, "");
-    EXPECT_EQ(lines[3].m_Text, "/caf\xE9 ?");  // one byte for U+00E9, '?' above 255
-    EXPECT_EQ(lines[3].m_Number, 4);
-    EXPECT_EQ(DecodeCommandFile(std::string("/a\n/b\0/c\n", 9)).size(), 1u);  // stops at NUL
 }
 
 TEST(ConsoleTextTest, ControlCharactersNeverReachTheTerminal) {
