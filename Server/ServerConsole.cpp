@@ -9,7 +9,6 @@
 
 using namespace Ferrox3D;
 
-
 CNetMachine* CBaseServer::GetConsoleClient() { return GetSession().GetMachines().Get(CONSOLE_CLIENT_SLOT); }
 
 void CBaseServer::ProcessTimers(double deltaTime) { m_pScripting->GetTimers().Process(deltaTime); }
