@@ -89,9 +89,8 @@ void CBaseServer::RequestShutdown() {
     m_QuitSignal.Signal();
 }
 
+uint32_t CBaseServer::Now() const { return GetMillisecondsNow(); }
+
 void CBaseServer::Sleep(uint32_t milliseconds) {
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
-
-// Reading "/commandline.txt" needs the file system; until then there is nothing to run.
-void CBaseServer::RunCommandFile() {}

@@ -99,6 +99,7 @@ protected:
     virtual void RefreshQuerySnapshot() {}
     virtual void ProcessConsoleInput() {}
     virtual void Sleep(uint32_t milliseconds);
+    virtual uint32_t Now() const;  // milliseconds since the clock was initialised
 
     // Parse hooks that later subsystems fill; they succeed when there is nothing to do.
     virtual bool LoadModules() { return true; }

@@ -5,6 +5,7 @@
 #include "Engine/Context.h"
 #include "Engine/Limits.h"
 #include "Engine/Log.h"
+#include "Engine/Password.h"
 #include "Server/BaseServer.h"
 
 using namespace Ferrox3D;
@@ -164,6 +165,9 @@ bool CBaseServer::ReadPassword(const CServerConfiguration& config, const char* k
     const std::string* pText = config.GetText(key);
     if (!pText || pText->empty())
         return true;
-    // TODO(host): password records arrive with the hash module.
-    return true;
+    if (MakePasswordRecord(pText->c_str(), record))
+        return true;
+    // Never a salt from a predictable source: without secure random bytes the server does not start.
+    LogError("Unable to protect the %s: the secure random source failed", key);
+    return false;
 }

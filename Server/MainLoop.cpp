@@ -17,7 +17,7 @@ bool CBaseServer::RunPass() {
         double elapsed = static_cast<double>(ticks - m_PreviousTicks) / static_cast<double>(GetClockFrequency());
         m_PreviousTicks = ticks;
         m_FrameTime.m_fDeltaTime = m_FrameTime.m_fTimeScale * std::min(m_FrameTime.m_fLimit, elapsed);
-        m_PassStartTime = GetMillisecondsNow();
+        m_PassStartTime = Now();
 
         ProcessTimers(m_FrameTime.m_fDeltaTime);
         ProcessHTTPRequests();
@@ -29,7 +29,7 @@ bool CBaseServer::RunPass() {
         if (m_bServerBrowser)
             ProcessServerListing(m_FrameTime.m_fDeltaTime);
         if (GetPlayerCount() > 0) {
-            uint32_t now = GetMillisecondsNow();
+            uint32_t now = Now();
             if (now > m_StreamTimer) {
                 m_StreamTimer = now + m_usStreamInterval;
                 StreamingRound();

@@ -1,25 +1,28 @@
 // Configuration document: XML to a two-level element tree, typed key reading.
 #include "Server/ServerConfiguration.h"
 #include <strings.h>
-#include <tinyxml2.h>
 #include <cstdio>
 #include <cstdlib>
+#include "Engine/ElementChunk.h"
 #include "Engine/Limits.h"
 
 namespace {
 
-tConfigElement ConvertElement(const tinyxml2::XMLElement* pElement, int depth) {
+// Keys and the entries of list keys are all the parse reads; deeper levels are not copied.
+tConfigElement ConvertElement(const Ferrox3D::CElementChunk& source, int depth) {
     tConfigElement element;
-    element.name = pElement->Name();
-    if (const char* text = pElement->GetText()) {
-        element.text = text;
-        element.hasText = true;
-    }
-    for (auto* pAttribute = pElement->FirstAttribute(); pAttribute; pAttribute = pAttribute->Next())
-        element.attributes.emplace_back(pAttribute->Name(), pAttribute->Value());
-    if (depth < 2) {  // keys and the entries of list keys; nothing reads deeper
-        for (auto* pChild = pElement->FirstChildElement(); pChild; pChild = pChild->NextSiblingElement())
-            element.children.push_back(ConvertElement(pChild, depth + 1));
+    element.name = source.GetName();
+    element.text = source.GetText();
+    element.hasText = !element.text.empty();
+    for (const auto& attribute : source.GetAttributes())
+        if (const char* value = source.Attribute(attribute.first.c_str()))
+            element.attributes.emplace_back(attribute.first, value);
+    if (depth < 2) {
+        for (size_t i = 0; i < source.GetChildCount(); ++i) {
+            const Ferrox3D::CChunk* pChild = source.GetChild(i);
+            if (pChild->GetTypeId() == Ferrox3D::CHUNK_ELEMENT)
+                element.children.push_back(ConvertElement(static_cast<const Ferrox3D::CElementChunk&>(*pChild), depth + 1));
+        }
     }
     return element;
 }
@@ -56,13 +59,10 @@ CServerConfiguration::eLoadResult CServerConfiguration::LoadFile(const char* pat
 }
 
 bool CServerConfiguration::Parse(const std::string& text) {
-    tinyxml2::XMLDocument document;
-    if (document.Parse(text.data(), text.size()) != tinyxml2::XML_SUCCESS)
-        return false;
-    const tinyxml2::XMLElement* pRoot = document.RootElement();
+    std::unique_ptr<Ferrox3D::CElementChunk> pRoot = Ferrox3D::CElementChunk::LoadFromText(text.data(), text.size());
     if (!pRoot)
         return false;
-    m_Root = ConvertElement(pRoot, 0);
+    m_Root = ConvertElement(*pRoot, 0);
     return true;
 }
 

@@ -9,6 +9,7 @@
 #include <memory>
 #include <typeinfo>
 #include "Engine/Context.h"
+#include "Engine/FileSystem.h"
 #include "Engine/Log.h"
 #include "Server/InterruptHandler.h"
 #include "Server/KeyPrompt.h"
@@ -22,6 +23,14 @@ void InitialiseLibraries() {
     curl_global_init(CURL_GLOBAL_DEFAULT);
     atexit(curl_global_cleanup);
     atexit(enet_deinitialize);
+}
+
+// The executable's folder, then the built-in archive of game data.
+void MountFileSystem(Context& context) {
+    auto pFileSystem = std::make_unique<CFileSystem>();
+    if (!pFileSystem->MountDefaultRoots())
+        LogWarn("Neither the executable's folder nor the built-in archive could be mounted");
+    context.SetFileSystem(std::move(pFileSystem));
 }
 
 void BuildUserAgent(Context& context) {
@@ -127,6 +136,7 @@ int RunGuarded(const std::function<int()>& body) {
 int ServerMain(int argc, char** argv) {
     InitialiseLibraries();
     Context context;
+    MountFileSystem(context);
     BuildUserAgent(context);
     return RunGuarded([&] { return RunServer(argc, argv); });
 }

@@ -1,6 +1,8 @@
 // Game-level configuration keys and the games table.
 #include "Server/UrboServer.h"
 #include <strings.h>
+#include "Engine/Context.h"
+#include "Engine/FileSystem.h"
 #include "Engine/Log.h"
 
 using namespace Ferrox3D;
@@ -60,13 +62,6 @@ bool CUrboServer::ParseConfig(CServerConfiguration& config) {
 }
 
 bool CUrboServer::LoadVehicleColours() {
-    switch (m_GameId) {
-    case GAME_URBO_A:
-    case GAME_URBO_B:
-    case GAME_URBO_C:
-    case GAME_URBO_D:
-        return true;
-    default:
-        return false;
-    }
+    CFileSystem* pFileSystem = g_pContext ? g_pContext->GetFileSystem() : nullptr;
+    return pFileSystem && m_VehicleColours.LoadForGame(m_GameId, *pFileSystem);
 }

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 #include "Server/BaseServer.h"
+#include "Server/VehicleColours.h"
 
 enum eGameId {
     GAME_UNKNOWN = 0,
@@ -48,4 +49,5 @@ public:
     bool m_bPlanes = false, m_bTrains = false, m_bStuntJumps = false, m_bUniqueStuntJumps = false;
     bool m_bGunShops = false, m_bToiletCamera = false, m_bNameTags = true;
     int m_DXEpisode = -1;
+    CVehicleColours m_VehicleColours;
 };

@@ -71,7 +71,6 @@ protected:
     std::vector<CChunk*> m_Children;
 
 private:
-    friend class CChunkReader;
     bool ReadHeader(Stream* pStream, uint64_t& payloadSize, uint64_t& extraSize);
     bool ReadPayload(Stream* pStream, uint64_t payloadSize, uint64_t extraSize);
     bool ReadChildren(Stream* pStream, int depth);

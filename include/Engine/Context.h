@@ -1,5 +1,6 @@
 // The engine context: log sink for console and log file, user agent, file system and clock.
 #pragma once
+#include <memory>
 #include <mutex>
 #include <string>
 #include "Engine/FileLog.h"
@@ -31,20 +32,20 @@ public:
     const std::string& GetUserAgent() const { return m_UserAgent; }
 
     void SetLogTimestampFormat(const char* format);
-    // Opens "<folder>/ServerLog.log" for appending (created when missing) and writes the start
-    // banner. An empty folder opens nothing and succeeds.
+    // Opens "<folder>/ServerLog.log" through the file system for appending (created when missing)
+    // and writes the start banner. An empty folder opens nothing and succeeds.
     bool OpenLogFile(const char* folder);
     bool IsLogFileOpen();
 
-    // Borrowed; the entry point owns the file system and outlives the context's use of it.
-    void SetFileSystem(CFileSystem* pFileSystem) { m_pFileSystem = pFileSystem; }
-    CFileSystem* GetFileSystem() const { return m_pFileSystem; }
+    // The process's file system; null until the entry point has made it.
+    void SetFileSystem(std::unique_ptr<CFileSystem> pFileSystem);
+    CFileSystem* GetFileSystem() const { return m_pFileSystem.get(); }
 
 private:
     std::mutex m_LogLock;  // taken before the console lock, never the other way round
+    std::unique_ptr<CFileSystem> m_pFileSystem;  // declared first: the log file's stream may come from it
     CFileLog m_FileLog;
     std::string m_UserAgent;
-    CFileSystem* m_pFileSystem = nullptr;
 };
 
 extern Context* g_pContext;

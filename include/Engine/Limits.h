@@ -45,6 +45,7 @@ constexpr size_t CONSOLE_LINE_MAX = 255;          // longest console command lin
 // Scripting
 constexpr size_t LAST_ERROR_BUFFER = 1024;        // the engine's last error text
 constexpr size_t TIMER_SLOT_COUNT = 4096;
+constexpr int MAX_EVENT_NESTING = 64;             // events triggered from inside handlers, all types together
 constexpr size_t MAX_SCRIPT_FILE_SIZE = 16 * 1024 * 1024;  // a larger script file is refused
 constexpr uint32_t JS_HEAP_LIMIT = 32 * 1024 * 1024;       // JavaScript heap of all resources
 constexpr uint32_t JS_NURSERY_LIMIT = 16 * 1024 * 1024;

@@ -9,10 +9,11 @@ class CEventType;
 
 class CEvent : public CBaseObject {
 public:
-    explicit CEvent(CEventType* pType) : m_pType(pType) {}
+    // Seen by scripts as the registry's "Event" class. A script may keep the event after the
+    // dispatch; the class is taken now so the object never needs its type again.
+    explicit CEvent(CEventType* pType);
+    // Valid while the registry lives.
     CEventType* GetEventType() const { return m_pType; }
-    // The "Event" class of the registry.
-    ReflectedClass* GetReflectedClass() override;
 
 private:
     CEventType* m_pType;
@@ -20,11 +21,10 @@ private:
 
 class CCancellableEvent : public CEvent {
 public:
-    using CEvent::CEvent;
+    // Seen by scripts as the registry's "CancellableEvent" class.
+    explicit CCancellableEvent(CEventType* pType);
     void PreventDefault() { m_bDefaultPrevented = true; }
     bool IsDefaultPrevented() const { return m_bDefaultPrevented; }
-    // The "CancellableEvent" class of the registry.
-    ReflectedClass* GetReflectedClass() override;
 
 private:
     bool m_bDefaultPrevented = false;

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <ctime>
 #include "Engine/Clock.h"
+#include "Engine/FileSystem.h"
 
 namespace Ferrox3D {
 
@@ -67,13 +68,17 @@ bool Context::IsLogFileOpen() {
     return m_FileLog.IsOpen();
 }
 
+void Context::SetFileSystem(std::unique_ptr<CFileSystem> pFileSystem) { m_pFileSystem = std::move(pFileSystem); }
+
 bool Context::OpenLogFile(const char* folder) {
     if (!folder || !*folder)
         return true;
+    if (!m_pFileSystem)
+        return false;
     std::string path = std::string(folder) + "/" + LOG_FILE_NAME;
-    Strong<Stream> pStream = Strong<Stream>::Adopt(CStandardStream::Open(path.c_str(), "r+b"));
+    Strong<Stream> pStream = m_pFileSystem->Open(path.c_str(), true);
     if (!pStream)
-        pStream = Strong<Stream>::Adopt(CStandardStream::Open(path.c_str(), "w+b"));
+        pStream = m_pFileSystem->Create(path.c_str());
     if (!pStream)
         return false;
     std::lock_guard<std::mutex> lock(m_LogLock);

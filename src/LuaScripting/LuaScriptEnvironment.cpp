@@ -32,9 +32,5 @@ bool CLuaScriptEnvironment::DoFile(Ferrox3D::Stream* pStream, const char* fileNa
 }
 
 bool CLuaScriptEnvironment::Call(int nargs, int nresults) {
-    lua_State* L = GetState();
-    if (!L) {
-        return false;
-    }
-    return m_pScripting->Call(this, nargs, nresults);
+    return GetState() && m_pScripting->Call(this, nargs, nresults);
 }

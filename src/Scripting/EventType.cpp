@@ -2,6 +2,7 @@
 #include "Scripting/EventType.h"
 #include <algorithm>
 #include "Engine/CRC32.h"
+#include "Engine/Limits.h"
 #include "Engine/Log.h"
 #include "Scripting/EventHandlers.h"
 
@@ -12,6 +13,8 @@ CEventHandler::CEventHandler(CBaseObject* pSource, CResource* pResource)
     : m_pSource(pSource), m_pResource(pResource), m_bBound(pSource != nullptr) {}
 
 void CScriptEventHandler::Execute(CEvent* pEvent, const char* name, CArgumentArray* pArguments) {
+    if (!m_pFunction)
+        return;
     size_t count = pArguments ? pArguments->GetArrayCount() : 0;
     CArgumentArray arguments(count + 1);
     arguments.AddObject(pEvent);
@@ -21,14 +24,22 @@ void CScriptEventHandler::Execute(CEvent* pEvent, const char* name, CArgumentArr
     m_pFunction->Invoke(&arguments, nullptr);
 }
 
-ReflectedClass* CEvent::GetReflectedClass() {
-    CEventHandlers* pOwner = m_pType ? m_pType->GetOwner() : nullptr;
-    return pOwner ? pOwner->GetEventClass() : CBaseObject::GetReflectedClass();
+namespace {
+CEventHandlers* OwnerOf(CEventType* pType) { return pType ? pType->GetOwner() : nullptr; }
+
+// Nested dispatches across all event types: a handler that keeps triggering events (itself, or
+// two that trigger each other) is stopped before it exhausts the stack.
+int g_DispatchNesting = 0;
+}  // namespace
+
+CEvent::CEvent(CEventType* pType) : m_pType(pType) {
+    if (CEventHandlers* pOwner = OwnerOf(pType))
+        SetReflectedClass(pOwner->GetEventClass());
 }
 
-ReflectedClass* CCancellableEvent::GetReflectedClass() {
-    CEventHandlers* pOwner = GetEventType() ? GetEventType()->GetOwner() : nullptr;
-    return pOwner ? pOwner->GetCancellableEventClass() : CBaseObject::GetReflectedClass();
+CCancellableEvent::CCancellableEvent(CEventType* pType) : CEvent(pType) {
+    if (CEventHandlers* pOwner = OwnerOf(pType))
+        SetReflectedClass(pOwner->GetCancellableEventClass());
 }
 
 CEventType::CEventType(CEventHandlers* pOwner, const char* name, const char* description, int32_t argumentCount,
@@ -99,11 +110,17 @@ bool CEventType::Dispatch(CResource* pOnly, bool onlyResource, CEvent* pEvent, C
     if (m_ArgumentCount >= 0 && given < static_cast<size_t>(m_ArgumentCount))
         LogWarn("TriggerWithEvent: Event '%s' triggered with %d arguments but requires %d arguments", GetName(),
                 static_cast<int>(given), m_ArgumentCount);
+    if (g_DispatchNesting >= MAX_EVENT_NESTING) {
+        LogWarn("TriggerWithEvent: Event '%s' triggered inside %d other events; not dispatched", GetName(),
+                g_DispatchNesting);
+        return false;
+    }
     Strong<CEvent> keepEvent(pEvent);
     Strong<CArgumentArray> keepArguments(pArguments);
     CBaseObject* pSource = FindSource(pArguments);
     Weak<CBaseObject> source(pSource);
     ++m_DispatchDepth;
+    ++g_DispatchNesting;
     bool ran = false;
     size_t count = m_Handlers.size();
     for (size_t i = 0; i < count; ++i) {
@@ -119,6 +136,7 @@ bool CEventType::Dispatch(CResource* pOnly, bool onlyResource, CEvent* pEvent, C
         pHandler->Execute(pEvent, m_Name.c_str(), pArguments);
         ran = true;
     }
+    --g_DispatchNesting;
     if (--m_DispatchDepth == 0)
         PurgeRemoved();
     return ran;

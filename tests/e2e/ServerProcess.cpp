@@ -77,6 +77,10 @@ uint16_t PickFreePort() {
     throw std::runtime_error("no free port on 127.0.0.1");
 }
 
+bool IsPortFree(uint16_t port) {
+    return BindPort(SOCK_DGRAM, port) == port && BindPort(SOCK_STREAM, port) == port;
+}
+
 std::vector<uint16_t> PickFreePorts(size_t count) {
     std::vector<uint16_t> ports;
     while (ports.size() < count) {

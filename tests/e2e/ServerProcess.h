@@ -18,6 +18,8 @@ std::string ServerXml(const std::string& body);
 
 // A port number free for both UDP and TCP on 127.0.0.1 right now (another process may still take it).
 uint16_t PickFreePort();
+// True when the port can be bound for both UDP and TCP on 127.0.0.1 right now.
+bool IsPortFree(uint16_t port);
 // Several distinct such ports.
 std::vector<uint16_t> PickFreePorts(size_t count);
 

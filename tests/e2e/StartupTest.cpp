@@ -1,5 +1,9 @@
 // Start-up, configuration refusals, log file and SIGINT of the real server binary.
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 #include "ServerProcess.h"
 
 using namespace KestroTest;
@@ -53,10 +57,15 @@ TEST(Startup, ConfigPathFromCommandLine) {
 TEST(Startup, RootOnlyStartsWithDefaultsAndStopsOnInterrupt) {
     CServerProcess server;
     server.WriteConfig("<anything/>");
-    ASSERT_TRUE(server.Start({"-noinput"}));
+    // The default game port is used only when nothing else holds it; otherwise a free one.
+    uint16_t port = IsPortFree(22000) ? 22000 : PickFreePort();
+    std::vector<std::string> args{"-noinput"};
+    if (port != 22000)
+        args.insert(args.end(), {"-port", std::to_string(port)});
+    ASSERT_TRUE(server.Start(args));
     EXPECT_TRUE(server.WaitForLine("Server is starting...")) << server.Output();
     EXPECT_TRUE(server.WaitForLine("Multithreading: disabled")) << server.Output();
-    EXPECT_TRUE(server.WaitForLine(ListeningLine(22000, 32))) << server.Output();
+    EXPECT_TRUE(server.WaitForLine(ListeningLine(port, 32))) << server.Output();
     ASSERT_TRUE(server.Interrupt());
     EXPECT_TRUE(server.WaitForLine("Server shutting down...")) << server.Output();
     EXPECT_EQ(server.WaitForExit(), 0) << server.Output();
@@ -100,6 +109,21 @@ TEST(Startup, FatalKeys) {
         server.Interrupt();
         EXPECT_EQ(server.WaitForExit(), 0) << server.Output();
     }
+}
+
+TEST(Startup, GamePortInUseFailsTheStart) {
+    uint16_t port = PickFreePort();
+    int blocker = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(port);
+    ASSERT_EQ(bind(blocker, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);  // all addresses
+    CServerProcess server;
+    server.WriteConfig(ServerXml(""));
+    ASSERT_TRUE(server.Start({"-port", std::to_string(port)}));
+    EXPECT_TRUE(server.WaitForLine("Failed to start the server!")) << server.Output();
+    EXPECT_EQ(server.WaitForExit(), 1) << server.Output();
+    close(blocker);
 }
 
 TEST(Startup, CommandLineOverridesAreCheckedAndClamped) {
@@ -149,4 +173,16 @@ TEST(Startup, LogFileFormatAndAppend) {
     EXPECT_EQ(log.find("\n\n"), std::string::npos);
     for (size_t at = log.find('\n'); at != std::string::npos; at = log.find('\n', at + 1))
         ASSERT_EQ(log[at - 1], '\r') << "every line ends in CR LF";
+}
+
+TEST(Startup, OverlongCommandFileLineIsSkippedWithAWarning) {
+    CServerProcess server;
+    server.WriteConfig(ServerXml(""));
+    server.WriteFile("commandline.txt", "/" + std::string(300, 'x') + "\r\n/unknowncommand\n");
+    uint16_t port = PickFreePort();
+    ASSERT_TRUE(server.Start({"-port", std::to_string(port), "-noinput"}));
+    EXPECT_TRUE(server.WaitForLine(ListeningLine(port, 32))) << server.Output();
+    EXPECT_TRUE(server.WaitForLine("commandline.txt line 1 is longer than 255 bytes and is skipped")) << server.Output();
+    server.Interrupt();
+    EXPECT_EQ(server.WaitForExit(), 0) << server.Output();
 }

@@ -9,6 +9,8 @@
 #include <thread>
 #include "Engine/Context.h"
 #include "Engine/FileLog.h"
+#include "Engine/Logger.h"
+#include "Engine/MountedPath.h"
 #include "Server/ServerMain.h"
 
 using namespace Ferrox3D;
@@ -100,7 +102,10 @@ TEST(Context, LinesFromThreadsNeverInterleave) {
     {
         CStdoutToFile redirect(console);
         Context context;
-        ASSERT_TRUE(context.OpenLogFile(folder.c_str()));
+        auto pFileSystem = std::make_unique<CFileSystem>();
+        pFileSystem->Mount(std::make_unique<CMountedPath>(folder));
+        context.SetFileSystem(std::move(pFileSystem));
+        ASSERT_TRUE(context.OpenLogFile("."));
         std::vector<std::thread> threads;
         for (char mark = 'a'; mark < 'e'; ++mark) {
             threads.emplace_back([mark] {
@@ -167,4 +172,16 @@ TEST(ServerMain, EscapingExceptionIsLoggedAndEndsInStatusOne) {
     EXPECT_EQ(fine, 0);
     ASSERT_EQ(capture.lines.size(), 2u);
     EXPECT_EQ(capture.lines[0].second, "An unhandled exception of type 'std::out_of_range' occurred: slot 300");
+}
+
+TEST(Logger, TextIsNeverAFormat) {
+    CCapture capture;
+    SetLogSink(&capture);
+    Logger logger;
+    logger.Log(LOGTYPE_WARN, "100%s %d");
+    logger.LogFormatted(LOGTYPE_INFO, "%d%%", 5);
+    SetLogSink(nullptr);
+    ASSERT_EQ(capture.lines.size(), 2u);
+    EXPECT_EQ(capture.lines[0], (std::pair<eLogType, std::string>{LOGTYPE_WARN, "100%s %d"}));
+    EXPECT_EQ(capture.lines[1], (std::pair<eLogType, std::string>{LOGTYPE_INFO, "5%"}));
 }

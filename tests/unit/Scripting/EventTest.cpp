@@ -3,6 +3,7 @@
 #include <functional>
 #include "ArgumentTestUtil.h"
 #include "Engine/LastError.h"
+#include "Engine/Limits.h"
 #include "Engine/NativeState.h"
 #include "LogCapture.h"
 #include "Scripting/EventHandlers.h"
@@ -356,4 +357,19 @@ TEST_F(Events, HandlerDestroyingItsBoundObject) {
     EXPECT_TRUE(pType->Trigger(&trigger));
     EXPECT_EQ(laterCalls, 0) << "handlers of the destroyed object stop at once";
     EXPECT_EQ(pType->GetHandlerCount(), 0u);
+}
+
+TEST_F(Events, EndlessRetriggeringStopsAtTheNestingLimit) {
+    CEventType* pType = m_Events.CreateEventType("OnLoop", "", -1, false);
+    int calls = 0;
+    auto loop = Handler([&](CArgumentArray*) {
+        ++calls;
+        pType->Trigger();
+    });
+    pType->AddHandler(Resource(0), loop);
+    LogCapture log;
+    EXPECT_TRUE(pType->Trigger());
+    EXPECT_EQ(calls, MAX_EVENT_NESTING);
+    EXPECT_TRUE(log.Contains("TriggerWithEvent: Event 'OnLoop' triggered inside 64 other events; not dispatched"));
+    EXPECT_TRUE(pType->Trigger()) << "the registry works normally afterwards";
 }

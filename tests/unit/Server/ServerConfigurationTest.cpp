@@ -1,8 +1,24 @@
 // Reading rules of configuration keys and the engine/game-level parse.
 #include <gtest/gtest.h>
+#include <openssl/rand.h>
+#include <memory>
+#include "Engine/Context.h"
+#include "Engine/FileSystem.h"
+#include "Engine/Password.h"
 #include "Server/UrboServer.h"
 
 namespace {
+
+// The game-level parse reads the colour table from the built-in archive through the context.
+class ServerConfiguration : public testing::Test {
+protected:
+    void SetUp() override {
+        auto pFileSystem = std::make_unique<Ferrox3D::CFileSystem>();
+        ASSERT_TRUE(pFileSystem->MountDefaultRoots());
+        m_Context.SetFileSystem(std::move(pFileSystem));
+    }
+    Ferrox3D::Context m_Context;
+};
 
 CServerConfiguration Document(const std::string& body) {
     CServerConfiguration config;
@@ -21,7 +37,7 @@ struct ParsedServer {
 
 }  // namespace
 
-TEST(ServerConfiguration, KeyReadingRules) {
+TEST_F(ServerConfiguration, KeyReadingRules) {
     CServerConfiguration config = Document(
         "<Port>22001</Port><port>1</port><yes>yes</yes><one>1</one><zero>0</zero><False>false</False>"
         "<True>TRUE</True><word>abc</word><neg>-7</neg><num>12abc</num><empty></empty>"
@@ -43,7 +59,7 @@ TEST(ServerConfiguration, KeyReadingRules) {
     EXPECT_EQ(config.GetTextValue("long", "").size(), 100u);
 }
 
-TEST(ServerConfiguration, LoadResults) {
+TEST_F(ServerConfiguration, LoadResults) {
     CServerConfiguration config;
     EXPECT_EQ(config.LoadFile("/nonexistent/server.xml"), CServerConfiguration::LOAD_MISSING);
     EXPECT_FALSE(config.Parse("<server><a></server>"));
@@ -52,7 +68,7 @@ TEST(ServerConfiguration, LoadResults) {
     EXPECT_TRUE(config.Parse("<x/>"));
 }
 
-TEST(ServerConfiguration, RootOnlyGivesDefaults) {
+TEST_F(ServerConfiguration, RootOnlyGivesDefaults) {
     ParsedServer parsed("");
     ASSERT_TRUE(parsed.ok);
     const CUrboServer& s = parsed.server;
@@ -73,7 +89,7 @@ TEST(ServerConfiguration, RootOnlyGivesDefaults) {
     EXPECT_EQ(s.m_MinClientVersion[0], 1);
 }
 
-TEST(ServerConfiguration, WordsAndVersions) {
+TEST_F(ServerConfiguration, WordsAndVersions) {
     struct Case {
         const char* body;
         int syncMethod;
@@ -103,7 +119,7 @@ TEST(ServerConfiguration, WordsAndVersions) {
     EXPECT_EQ(word.server.m_usPort, 0);
 }
 
-TEST(ServerConfiguration, FatalChecks) {
+TEST_F(ServerConfiguration, FatalChecks) {
     struct Case {
         std::string body;
         bool ok;
@@ -133,7 +149,7 @@ TEST(ServerConfiguration, FatalChecks) {
     EXPECT_FLOAT_EQ(d2.server.m_fMinuteDuration, 2.0f);
 }
 
-TEST(ServerConfiguration, ListsCVarsAndRules) {
+TEST_F(ServerConfiguration, ListsCVarsAndRules) {
     ParsedServer parsed(
         "<resources><note/><resource src=\"a\"/><other src=\"b\"/><resource/><resource src=\"c\" privileged=\"1\"/>"
         "</resources>"
@@ -152,4 +168,43 @@ TEST(ServerConfiguration, ListsCVarsAndRules) {
     ASSERT_EQ(s.m_Rules.size(), 2u);
     EXPECT_EQ(s.m_Rules[0], (std::pair<std::string, std::string>{"Mode", "tdm"}));
     EXPECT_EQ(s.m_Rules[1], (std::pair<std::string, std::string>{"mode", "x"}));
+}
+
+TEST_F(ServerConfiguration, PasswordsAreKeptOnlyAsRecords) {
+    ParsedServer parsed("<password>secret</password><rconpassword>ignored</rconpassword>");
+    ASSERT_TRUE(parsed.ok);
+    EXPECT_EQ(parsed.server.m_Password.substr(0, 8), "b$2a$10$");
+    EXPECT_EQ(parsed.server.m_Password.size(), 61u);
+    EXPECT_EQ(parsed.server.m_Password.find("secret"), std::string::npos);
+    EXPECT_TRUE(Ferrox3D::VerifyPassword("secret", parsed.server.m_Password.c_str()));
+    EXPECT_FALSE(Ferrox3D::VerifyPassword("Secret", parsed.server.m_Password.c_str()));
+    EXPECT_TRUE(parsed.server.m_RConPassword.empty());  // read only with rcon on
+
+    ParsedServer rcon("<rcon>true</rcon><rconpassword>admin</rconpassword><password></password>");
+    ASSERT_TRUE(rcon.ok);
+    EXPECT_TRUE(Ferrox3D::VerifyPassword("admin", rcon.server.m_RConPassword.c_str()));
+    EXPECT_TRUE(rcon.server.m_Password.empty());
+}
+
+namespace {
+// A random source that always fails, to stand for a broken cryptographic source.
+int FailingBytes(unsigned char*, int) { return 0; }
+int FailingStatus() { return 0; }
+}  // namespace
+
+TEST_F(ServerConfiguration, NoSecureRandomBytesRefusesToStart) {
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    RAND_METHOD failing{};
+    failing.bytes = FailingBytes;
+    failing.status = FailingStatus;
+    const RAND_METHOD* pDefault = RAND_get_rand_method();
+    ASSERT_EQ(RAND_set_rand_method(&failing), 1);
+    ParsedServer parsed("<password>secret</password>");
+    ParsedServer none("<password></password>");
+    RAND_set_rand_method(pDefault);
+#pragma GCC diagnostic pop
+    EXPECT_FALSE(parsed.ok);
+    EXPECT_TRUE(parsed.server.m_Password.empty());
+    EXPECT_TRUE(none.ok);  // no password needs no salt
 }
