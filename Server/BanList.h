@@ -5,6 +5,10 @@
 #include <string>
 #include <unordered_map>
 
+namespace Ferrox3D {
+class ReflectedNamespace;
+}
+
 class CBanList {
 public:
     struct tEntry {
@@ -26,6 +30,8 @@ public:
     size_t GetCount() const { return m_Entries.size(); }
 
     static int64_t MillisecondsNow();
+    // banIP ("s|i": address, duration in ms, default 0), unbanIP ("s"), unbanAllIPs, isIPBanned ("s").
+    void RegisterFunctions(Ferrox3D::ReflectedNamespace* pServer);
 
 private:
     Clock m_Clock;

@@ -47,6 +47,7 @@ constexpr size_t LAST_ERROR_BUFFER = 1024;        // the engine's last error tex
 constexpr size_t TIMER_SLOT_COUNT = 4096;
 constexpr int MAX_EVENT_NESTING = 64;             // events triggered from inside handlers, all types together
 constexpr size_t MAX_SCRIPT_FILE_SIZE = 16 * 1024 * 1024;  // a larger script file is refused
+constexpr size_t MAX_CLIENT_FILE_NAME = 255;      // client file names are cut to this many bytes
 constexpr uint32_t JS_HEAP_LIMIT = 32 * 1024 * 1024;       // JavaScript heap of all resources
 constexpr uint32_t JS_NURSERY_LIMIT = 16 * 1024 * 1024;
 constexpr size_t JS_NATIVE_STACK_QUOTA = 1024 * 1024;      // native stack JavaScript may use, at most

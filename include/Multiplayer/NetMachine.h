@@ -2,6 +2,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include "Engine/ArgumentMap.h"
 #include "Engine/ObjectModel.h"
 #include "Engine/Stream.h"
 #include "Network/IPAddress.h"
@@ -27,6 +28,16 @@ public:
     // Only when joined: PACKET_LOCAL_PLAYER with the player element's id, or -1.
     void SendPlayer();
 
+    // Per-client script data. A nil value removes the key; any other value is stored as a copy, and
+    // one that cannot be copied is refused (false, nothing sent). With sync, PACKET_CLIENT_DATA
+    // then goes to everyone.
+    bool SetData(const std::string& key, const Ferrox3D::CArgument* pValue, bool bSync);
+    // PACKET_CLIENT_DATA with type 0 to everyone when the key existed.
+    bool RemoveData(const std::string& key);
+    // Empties the data and sends PACKET_CLIENT_CLEAR_DATA to everyone.
+    void ClearData();
+    const Ferrox3D::CArgumentMap& GetData() const { return m_Data; }
+
     // The record's wire form: flags, game id, player id, name, data; false when it cannot be written.
     bool Write(Ferrox3D::Stream* pStream) const;
     uint8_t GetFlags() const;
@@ -50,5 +61,11 @@ public:
     bool m_bAdministrator = false;
     bool m_bConsole = false;
     bool m_bStreamingEnabled = true;
-    bool m_bLeaving = false;  // set while the disconnect path runs, so it runs once
+    bool m_bLeaving = false;
+
+private:
+    void SendDataChange(const std::string& key, const Ferrox3D::CArgument* pValue);
+    void SendToEveryone(const Packet& packet);
+
+    Ferrox3D::CArgumentMap m_Data;  // set while the disconnect path runs, so it runs once
 };

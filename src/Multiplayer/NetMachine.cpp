@@ -33,9 +33,3 @@ void CNetMachine::SendPlayer() {
     CBinaryWriter(&packet).WriteInt32(m_PlayerId);
     SendPacket(&packet);
 }
-
-bool CNetMachine::Write(Stream* pStream) const {
-    CBinaryWriter writer(pStream);
-    return writer.WriteUInt8(GetFlags()) && writer.WriteUInt8(static_cast<uint8_t>(m_Game)) &&
-           writer.WriteInt32(m_PlayerId) && writer.WriteString(m_Name) && writer.WriteUInt16(0);
-}

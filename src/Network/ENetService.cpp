@@ -50,8 +50,9 @@ CENetSystem::tNetEvent CENetSystem::TakeEvent(ENetEvent& event) {
 
 void CENetSystem::WaitForGoodbyes(uint32_t reason, uint32_t waitMilliseconds) {
     ENetHost* pHost = m_pHost.get();
+    // Peers whose connect event was not handled yet are told too (ENet sends them a last notice).
     for (size_t i = 0; i < pHost->peerCount; ++i) {
-        if (pHost->peers[i].state == ENET_PEER_STATE_CONNECTED)
+        if (pHost->peers[i].state != ENET_PEER_STATE_DISCONNECTED)
             enet_peer_disconnect_later(&pHost->peers[i], reason);
     }
     auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMilliseconds);

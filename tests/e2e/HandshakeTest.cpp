@@ -154,5 +154,16 @@ TEST_P(HandshakeTest, HundredConnectLeaveCyclesLeakNoSlot) {
     EXPECT_EQ(b->GetIndex(), 1);
 }
 
+TEST_P(HandshakeTest, ShutdownTellsConnectedClients) {
+    auto bob = m_Server.Player("Bob");
+    auto silent = m_Server.Open();  // still in the handshake
+    ASSERT_TRUE(m_Server.m_Process.Interrupt());
+    EXPECT_TRUE(bob->WaitForDisconnect(CLIENT_WAIT_MS, [&] { ServiceAll({bob.get(), silent.get()}); }));
+    EXPECT_TRUE(silent->WaitForDisconnect(CLIENT_WAIT_MS, [&] { ServiceAll({bob.get(), silent.get()}); }))
+        << silent->IsConnected() << " " << m_Server.m_Process.Output();
+    EXPECT_EQ(bob->GetDisconnectData(), 0u);
+    EXPECT_EQ(m_Server.m_Process.WaitForExit(), 0) << m_Server.m_Process.Output();
+}
+
 INSTANTIATE_TEST_SUITE_P(ThreadingModes, HandshakeTest, ::testing::Values(false, true),
                          [](const auto& info) { return info.param ? "NetworkThread" : "MainThread"; });

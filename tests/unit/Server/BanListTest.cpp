@@ -2,6 +2,10 @@
 #include <gtest/gtest.h>
 #include <cstdint>
 #include <limits>
+#include "Engine/ArgumentArray.h"
+#include "Engine/NativeState.h"
+#include "Engine/Reflection.h"
+#include "Engine/Scripting.h"
 #include "Server/BanList.h"
 
 namespace {
@@ -51,4 +55,41 @@ TEST(BanList, ReplacingLiftingAndOddDurations) {
     bans.Ban("d", 0);
     bans.UnbanAll();
     EXPECT_EQ(bans.GetCount(), 0u);
+}
+
+namespace {
+// Calls a function of the namespace as a binding would; the result, or null when the call failed.
+Ferrox3D::Strong<Ferrox3D::CArgument> Call(Ferrox3D::CScripting& scripting, Ferrox3D::ReflectedNamespace* pNamespace,
+                                          const char* name, Ferrox3D::CArgumentArray& arguments) {
+    const Ferrox3D::ReflectedFunction* pFunction = pNamespace->GetFunction(name);
+    EXPECT_NE(pFunction, nullptr) << name;
+    Ferrox3D::CNativeState state(&scripting, nullptr, &arguments);
+    if (!pFunction || !pFunction->Call(state))
+        return nullptr;
+    Ferrox3D::CArgument* pValue = state.GetReturnValue();
+    return Ferrox3D::Strong<Ferrox3D::CArgument>::Adopt(pValue ? pValue->Clone() : Ferrox3D::CArgument::Create(uint8_t(0)));
+}
+}  // namespace
+
+TEST(BanList, ScriptFunctions) {
+    tFakeClock clock;
+    CBanList bans(clock.Get());
+    Ferrox3D::CScripting scripting;
+    Ferrox3D::ReflectedNamespace* pServer = scripting.GetGlobal()->AddNamespace("server");
+    bans.RegisterFunctions(pServer);
+    Ferrox3D::CArgumentArray permanent, timed, address, none;
+    permanent.AddString("1.1.1.1");
+    timed.AddString("2.2.2.2");
+    timed.AddNumber(int32_t(60000));
+    address.AddString("2.2.2.2");
+    ASSERT_TRUE(Call(scripting, pServer, "banIP", permanent));
+    ASSERT_TRUE(Call(scripting, pServer, "banIP", timed));
+    EXPECT_TRUE(Call(scripting, pServer, "isIPBanned", address)->ToBoolean());
+    clock.m_Now += 60000;
+    EXPECT_FALSE(Call(scripting, pServer, "isIPBanned", address)->ToBoolean());
+    EXPECT_FALSE(Call(scripting, pServer, "unbanIP", address)->ToBoolean());  // gone with the look-up
+    EXPECT_TRUE(bans.IsBanned("1.1.1.1"));
+    ASSERT_TRUE(Call(scripting, pServer, "unbanAllIPs", none));
+    EXPECT_EQ(bans.GetCount(), 0u);
+    EXPECT_FALSE(Call(scripting, pServer, "banIP", none));  // the address is required
 }

@@ -202,3 +202,39 @@ TEST_F(ServerSessionTest, JoiningAndLeavingRaiseTheirEvents) {
     EXPECT_EQ(Session().GetMachines().GetOccupiedCount(), 1u);
     Session().SetEventHandlers(nullptr);
 }
+
+TEST_F(ServerSessionTest, ClientDataReachesEveryoneAndNewcomers) {
+    Open();
+    auto bob = Connect();
+    tConnectRequest request;
+    request.m_Nickname = "Bob";
+    ASSERT_TRUE(Handshake(*bob, request));
+    CNetMachine* pBob = Session().GetMachines().Get(0);
+    ASSERT_NE(pBob, nullptr);
+    Ferrox3D::CArgumentArray values;
+    values.AddString("red");
+    values.AddNumber(int32_t(7));
+    values.AddNull();
+    EXPECT_TRUE(pBob->SetData("team", values.GetAt(0), true));
+    EXPECT_TRUE(pBob->SetData("score", values.GetAt(1), true));
+    EXPECT_TRUE(pBob->SetData("secret", values.GetAt(1), false));
+    auto& mine = bob->Mirror().m_Clients[0].m_Data;
+    ASSERT_TRUE(bob->WaitFor([&] { return mine.count("score") > 0; }, WAIT_MS, Pump(*bob)));
+    EXPECT_EQ(mine["team"], "red");
+    EXPECT_EQ(mine.count("secret"), 0u);  // not synced
+
+    auto alice = Connect();  // a newcomer sees Bob's data in the client list
+    request.m_Nickname = "Alice";
+    ASSERT_TRUE(Handshake(*alice, request));
+    EXPECT_EQ(alice->Mirror().m_Clients[0].m_Data["score"], "7");
+    EXPECT_EQ(alice->Mirror().m_Clients[0].m_Data.size(), 3u);  // the unsynced key is part of the record
+
+    EXPECT_TRUE(pBob->SetData("team", values.GetAt(2), true));  // nil removes
+    EXPECT_TRUE(pBob->RemoveData("score"));
+    EXPECT_FALSE(pBob->RemoveData("score"));
+    ASSERT_TRUE(bob->WaitFor([&] { return mine.empty(); }, WAIT_MS, Pump(*bob)));
+    pBob->ClearData();
+    EXPECT_EQ(pBob->GetData().GetCount(), 0u);
+    ASSERT_TRUE(bob->WaitForMessage(PACKET_CLIENT_CLEAR_DATA, WAIT_MS, Pump(*bob)));
+    EXPECT_EQ(bob->GetMalformedCount(), 0u);
+}
