@@ -7,11 +7,14 @@
 #include "Engine/CRC32.h"
 #include "Engine/Clock.h"
 #include "Engine/Log.h"
+#include "Server/ServerResourceMgr.h"
 #include "Server/ServerSession.h"
 
 using namespace Ferrox3D;
 
-CBaseServer::CBaseServer() : m_pSession(std::make_unique<CServerSession>(*this)) {}
+CBaseServer::CBaseServer()
+    : m_pSession(std::make_unique<CServerSession>(*this)),
+      m_pResourceMgr(std::make_unique<CServerResourceMgr>(*this, nullptr)) {}
 CBaseServer::~CBaseServer() = default;
 
 void CBaseServer::ApplyCommandLine(const tCommandLine& commandLine) {
@@ -77,7 +80,6 @@ bool CBaseServer::ResolveBindAddress() {
 // Until the transport exists there is no host to open; the listening line keeps its place.
 bool CBaseServer::StartRemoteConsole() { return true; }
 bool CBaseServer::StartHTTPServer() { return true; }
-void CBaseServer::StartResources() {}
 void CBaseServer::StartInputThread() {}
 void CBaseServer::ReleaseInputThread() {}
 void CBaseServer::DiscardConsoleInput() {}

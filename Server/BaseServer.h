@@ -32,6 +32,10 @@ using CLockable = std::mutex;
 
 class CNetMachine;
 class CServerSession;
+class CServerResourceMgr;
+namespace Ferrox3D {
+class ReflectedClass;
+}  // namespace Ferrox3D
 
 class CBaseServer : public CNetCompatibilityShim {
 public:
@@ -78,6 +82,8 @@ public:
 
     // The session layer: game port, client slots, handshake, joining and leaving (Server/ServerSession.h).
     CServerSession& GetSession() { return *m_pSession; }
+    // Resources, the event registry and the script languages (Server/ServerResourceMgr.h).
+    CServerResourceMgr& GetResourceMgr() { return *m_pResourceMgr; }
     void ProcessPacket(const tPeerInfo& peer, uint32_t id, Ferrox3D::Stream* pStream) override;
     bool OnPlayerConnect(ENetPeer* pPeer) override;
     void OnPlayerDisconnect(ENetPeer* pPeer, uint32_t reason) override;
@@ -103,9 +109,11 @@ protected:
 
     // Parse hooks that later subsystems fill; they succeed when there is nothing to do.
     virtual bool LoadModules() { return true; }
-    virtual bool DefineScriptClasses() { return true; }
-    virtual void RescanResources() {}
-    virtual void SetResourcePrivileged(const std::string& name, bool privileged) {}
+    // Stops that scripts asked for on their own resource, and the JavaScript job queue.
+    void ProcessResourceRequests();
+    virtual bool DefineScriptClasses();
+    virtual void RescanResources();
+    virtual void SetResourcePrivileged(const std::string& name, bool privileged);
 
     bool ReadPassword(const CServerConfiguration& config, const char* key, std::string& record);
 
@@ -148,6 +156,7 @@ public:
 
     std::map<uint32_t, tConfigVariable> m_ConfigVariables;
     std::vector<std::pair<std::string, std::string>> m_Rules;
+    Ferrox3D::ReflectedClass* m_pClientClass = nullptr;  // script class of client records (Server/ServerScriptAPI.h)
 
 protected:
     CLockable m_ServerLock;  // held for the first part of each pass; taken before any other lock
@@ -161,6 +170,7 @@ protected:
 
 private:
     std::unique_ptr<CServerSession> m_pSession;
+    std::unique_ptr<CServerResourceMgr> m_pResourceMgr;  // after the session: it goes first
 
     bool ParseLimits(const CServerConfiguration& config);
     bool ParseNetwork(const CServerConfiguration& config);

@@ -13,7 +13,11 @@ void CBaseServer::UpdateTransport() { m_pSession->Update(); }
 
 size_t CBaseServer::GetPlayerCount() const { return m_pSession->GetPlayerCount(); }
 
-CNetMachine* CBaseServer::NewMachine() { return new CNetMachine; }
+CNetMachine* CBaseServer::NewMachine() {
+    auto* pMachine = new CNetMachine;
+    pMachine->SetReflectedClass(m_pClientClass);
+    return pMachine;
+}
 
 bool CBaseServer::OnPlayerConnect(ENetPeer* pPeer) { return m_pSession->OnPlayerConnect(pPeer); }
 
