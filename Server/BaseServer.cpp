@@ -8,6 +8,7 @@
 #include "Engine/Clock.h"
 #include "Engine/Log.h"
 #include "Server/ConsoleInput.h"
+#include "Server/ServerResourceMgr.h"
 #include "Server/ServerScripting.h"
 #include "Server/ServerSession.h"
 
@@ -15,7 +16,8 @@ using namespace Ferrox3D;
 
 CBaseServer::CBaseServer()
     : m_pScripting(std::make_unique<CServerScripting>(*this)), m_pConsoleInput(std::make_unique<CConsoleInput>()),
-      m_pSession(std::make_unique<CServerSession>(*this)) {}
+      m_pSession(std::make_unique<CServerSession>(*this)),
+      m_pResourceMgr(std::make_unique<CServerResourceMgr>(*this, nullptr)) {}
 CBaseServer::~CBaseServer() = default;
 
 void CBaseServer::ApplyCommandLine(const tCommandLine& commandLine) {
@@ -81,7 +83,6 @@ bool CBaseServer::ResolveBindAddress() {
 // Until the transport exists there is no host to open; the listening line keeps its place.
 bool CBaseServer::StartRemoteConsole() { return true; }
 bool CBaseServer::StartHTTPServer() { return true; }
-void CBaseServer::StartResources() {}
 
 void CBaseServer::RequestShutdown() {
     m_bShutdown = true;

@@ -34,6 +34,7 @@ class CNetMachine;
 class CServerSession;
 class CServerScripting;
 class CConsoleInput;
+class CServerResourceMgr;
 namespace Ferrox3D {
 class CArgumentArray;
 class INetObjectResolver;
@@ -85,6 +86,8 @@ public:
 
     // The session layer: game port, client slots, handshake, joining and leaving (Server/ServerSession.h).
     CServerSession& GetSession() { return *m_pSession; }
+    // Resources, the event registry and the script languages (Server/ServerResourceMgr.h).
+    CServerResourceMgr& GetResourceMgr() { return *m_pResourceMgr; }
     void ProcessPacket(const tPeerInfo& peer, uint32_t id, Ferrox3D::Stream* pStream) override;
     bool OnPlayerConnect(ENetPeer* pPeer) override;
     void OnPlayerDisconnect(ENetPeer* pPeer, uint32_t reason) override;
@@ -122,9 +125,11 @@ protected:
 
     // Parse hooks that later subsystems fill; they succeed when there is nothing to do.
     virtual bool LoadModules() { return true; }
-    virtual bool DefineScriptClasses() { return true; }
-    virtual void RescanResources() {}
-    virtual void SetResourcePrivileged(const std::string& name, bool privileged) {}
+    // Stops that scripts asked for on their own resource, and the JavaScript job queue.
+    void ProcessResourceRequests();
+    virtual bool DefineScriptClasses();
+    virtual void RescanResources();
+    virtual void SetResourcePrivileged(const std::string& name, bool privileged);
 
     bool ReadPassword(const CServerConfiguration& config, const char* key, std::string& record);
 
@@ -194,6 +199,7 @@ private:
     std::unique_ptr<CServerScripting> m_pScripting;
     std::unique_ptr<CConsoleInput> m_pConsoleInput;
     std::unique_ptr<CServerSession> m_pSession;
+    std::unique_ptr<CServerResourceMgr> m_pResourceMgr;  // after the session: it goes first
 
     bool ParseLimits(const CServerConfiguration& config);
     bool ParseNetwork(const CServerConfiguration& config);

@@ -20,6 +20,7 @@ bool CBaseServer::RunPass() {
         m_PassStartTime = Now();
 
         ProcessTimers(m_FrameTime.m_fDeltaTime);
+        ProcessResourceRequests();
         ProcessHTTPRequests();
         if (m_bRCon)
             PollRemoteConsole();

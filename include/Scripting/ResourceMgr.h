@@ -5,6 +5,7 @@
 #include <unordered_set>
 #include <vector>
 #include "Engine/ObjectModel.h"
+#include "Scripting/DocumentationDump.h"
 #include "Scripting/Resource.h"
 
 namespace Ferrox3D {
@@ -63,6 +64,7 @@ public:
     void RegisterFunctions(CScripting* pScripting);
 
     CFileSystem* GetFileSystem() const { return m_pFileSystem; }
+    void SetFileSystem(CFileSystem* pFileSystem) { m_pFileSystem = pFileSystem; }
     CScripting* GetScripting() const { return m_pScripting; }
     EventHandlers::CEventHandlers* GetEvents() const { return m_pEvents; }
     EventHandlers::CEventType* GetStartEvent() const { return m_pOnResourceStart; }
