@@ -7,13 +7,16 @@
 #include "Engine/CRC32.h"
 #include "Engine/Clock.h"
 #include "Engine/Log.h"
+#include "Server/ConsoleInput.h"
 #include "Server/ServerResourceMgr.h"
+#include "Server/ServerScripting.h"
 #include "Server/ServerSession.h"
 
 using namespace Ferrox3D;
 
 CBaseServer::CBaseServer()
-    : m_pSession(std::make_unique<CServerSession>(*this)),
+    : m_pScripting(std::make_unique<CServerScripting>(*this)), m_pConsoleInput(std::make_unique<CConsoleInput>()),
+      m_pSession(std::make_unique<CServerSession>(*this)),
       m_pResourceMgr(std::make_unique<CServerResourceMgr>(*this, nullptr)) {}
 CBaseServer::~CBaseServer() = default;
 
@@ -80,11 +83,6 @@ bool CBaseServer::ResolveBindAddress() {
 // Until the transport exists there is no host to open; the listening line keeps its place.
 bool CBaseServer::StartRemoteConsole() { return true; }
 bool CBaseServer::StartHTTPServer() { return true; }
-void CBaseServer::StartInputThread() {}
-void CBaseServer::ReleaseInputThread() {}
-void CBaseServer::DiscardConsoleInput() {}
-// A line that names no known command is not run.
-void CBaseServer::ConsoleCommand(const std::string& line) {}
 
 void CBaseServer::RequestShutdown() {
     m_bShutdown = true;

@@ -32,8 +32,12 @@ using CLockable = std::mutex;
 
 class CNetMachine;
 class CServerSession;
+class CServerScripting;
+class CConsoleInput;
 class CServerResourceMgr;
 namespace Ferrox3D {
+class CArgumentArray;
+class INetObjectResolver;
 class ReflectedClass;
 }  // namespace Ferrox3D
 
@@ -92,9 +96,21 @@ public:
     virtual void OnPlayerJoin(CNetMachine* pClient) {}    // game-layer hooks of the handshake
     virtual void OnPlayerJoined(CNetMachine* pClient) {}  // and of the join
 
+    // Commands, timers, key binds, network handlers and the script root (Server/ServerScripting.h).
+    CServerScripting& GetScripting() { return *m_pScripting; }
+    CNetMachine* GetConsoleClient();
+    // Chat from a client or the console's "say": OnPlayerChat, then logged and sent to everyone.
+    void UserChat(CNetMachine* pClient, const char* text, size_t length);
+    // PACKET_CHAT to the client (never the console), or to everyone without one.
+    void SendChat(CNetMachine* pClient, const char* text, size_t length, uint32_t colour);
+    void SendChatExcept(CNetMachine* pClient, const char* text, size_t length, uint32_t colour);
+    // PACKET_NETWORK_EVENT to the client (nothing for the console), or to everyone without one;
+    // false when a value cannot go on the wire.
+    bool SendNetworkEvent(CNetMachine* pClient, const char* name, const Ferrox3D::CArgumentArray& arguments);
+
 protected:
     // The steps of one pass, in order; later subsystems fill them.
-    virtual void ProcessTimers(double deltaTime) {}
+    virtual void ProcessTimers(double deltaTime);
     virtual void ProcessHTTPRequests() {}
     virtual void PollRemoteConsole() {}
     virtual void UpdateTransport();
@@ -103,7 +119,7 @@ protected:
     virtual void SyncRound() {}
     virtual void OnProcess(const FrameTimeInfo& frameTime) {}
     virtual void RefreshQuerySnapshot() {}
-    virtual void ProcessConsoleInput() {}
+    virtual void ProcessConsoleInput();
     virtual void Sleep(uint32_t milliseconds);
     virtual uint32_t Now() const;  // milliseconds since the clock was initialised
 
@@ -116,6 +132,11 @@ protected:
     virtual void SetResourcePrivileged(const std::string& name, bool privileged);
 
     bool ReadPassword(const CServerConfiguration& config, const char* key, std::string& record);
+
+    // Chat, command, network-event and key messages of a client past the handshake; false for other ids.
+    virtual bool ProcessPlayerMessage(CNetMachine* pClient, uint32_t id, Ferrox3D::Stream* pStream);
+    // Resolves element ids in network-event values; none until there are network objects.
+    virtual Ferrox3D::INetObjectResolver* GetNetObjectResolver() { return nullptr; }
 
 public:
     // Parsed configuration (read directly by consumers).
@@ -169,6 +190,14 @@ protected:
     uint32_t m_SyncTimer = 0;
 
 private:
+    void HandleChat(CNetMachine* pClient, Ferrox3D::Stream* pStream);
+    void HandleCommand(CNetMachine* pClient, Ferrox3D::Stream* pStream);
+    void HandleNetworkEvent(CNetMachine* pClient, Ferrox3D::Stream* pStream);
+    void HandleKeyEvent(CNetMachine* pClient, Ferrox3D::Stream* pStream);
+    void DropMalformed(CNetMachine* pClient, uint32_t id);
+
+    std::unique_ptr<CServerScripting> m_pScripting;
+    std::unique_ptr<CConsoleInput> m_pConsoleInput;
     std::unique_ptr<CServerSession> m_pSession;
     std::unique_ptr<CServerResourceMgr> m_pResourceMgr;  // after the session: it goes first
 

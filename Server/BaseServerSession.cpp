@@ -26,7 +26,10 @@ void CBaseServer::OnPlayerDisconnect(ENetPeer* pPeer, uint32_t reason) {
 }
 
 void CBaseServer::ProcessPacket(const tPeerInfo& peer, uint32_t id, Stream* pStream) {
-    m_pSession->ProcessPacket(peer, id, pStream);
+    if (m_pSession->ProcessPacket(peer, id, pStream))
+        return;
+    if (CNetMachine* pClient = m_pSession->GetMachines().GetMachineFromPeer(peer.m_pPeer))
+        ProcessPlayerMessage(pClient, id, pStream);
 }
 
 // Every FF FF datagram belongs to the query protocol; until it answers, they are dropped here.

@@ -41,10 +41,19 @@ constexpr size_t MAX_CLIENT_DATA_ENTRIES = 65535;   // entry count is a uint16 o
 
 // Console
 constexpr size_t CONSOLE_LINE_MAX = 255;          // longest console command line in bytes
+constexpr size_t CONSOLE_READ_BUFFER = 4096;      // the input thread reads at most 4095 bytes per line
+constexpr size_t COMMAND_PARAMETERS_MAX = 255;    // longest parameter text a command handler receives
+
+// Chat, commands, network events and keys from clients
+constexpr uint32_t MAX_CHAT_LENGTH = 4096;        // bytes of one chat line
+constexpr uint32_t MAX_COMMAND_LENGTH = 4096;     // bytes of a command name or its parameters on the wire
+constexpr size_t MAX_NETWORK_EVENT_NAME = 4096;   // bytes of a network event name
+constexpr uint32_t MALFORMED_WARNINGS_PER_CLIENT = 8;  // warnings logged per client about bad messages
 
 // Scripting
 constexpr size_t LAST_ERROR_BUFFER = 1024;        // the engine's last error text
 constexpr size_t TIMER_SLOT_COUNT = 4096;
+constexpr double MAX_TIMER_DELAY_MS = 2147483647.0;  // about 24.8 days; a longer delay is refused
 constexpr int MAX_EVENT_NESTING = 64;             // events triggered from inside handlers, all types together
 constexpr size_t MAX_SCRIPT_FILE_SIZE = 16 * 1024 * 1024;  // a larger script file is refused
 constexpr size_t MAX_CLIENT_FILE_NAME = 255;      // client file names are cut to this many bytes

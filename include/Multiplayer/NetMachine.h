@@ -61,11 +61,12 @@ public:
     bool m_bAdministrator = false;
     bool m_bConsole = false;
     bool m_bStreamingEnabled = true;
-    bool m_bLeaving = false;
+    bool m_bLeaving = false;  // set while the disconnect path runs, so it runs once
+    uint32_t m_MalformedCount = 0;  // malformed messages received; only the first few are logged
 
 private:
     void SendDataChange(const std::string& key, const Ferrox3D::CArgument* pValue);
     void SendToEveryone(const Packet& packet);
 
-    Ferrox3D::CArgumentMap m_Data;  // set while the disconnect path runs, so it runs once
+    Ferrox3D::CArgumentMap m_Data;
 };

@@ -1,5 +1,6 @@
 // The JavaScript engine without the script API: globals, console, errors, promises, checkpoints.
 #include "JSTestSupport.h"
+#include "Engine/Stream.h"
 
 using Ferrox3D::LOGTYPE_ERROR;
 using Ferrox3D::LOGTYPE_INFO;
@@ -104,4 +105,13 @@ TEST_F(JSBindingTest, DestroyedEnvironmentIsReleasedAfterCollection) {
     pOther->Destroy();
     m_pScripting->CollectGarbage();
     EXPECT_EQ(m_pScripting->GetEnvironmentCount(), count - 1);
+}
+
+TEST_F(JSBindingTest, DoFileRunsAStreamWithItsFileName) {
+    const char source[] = "console.log('from file');\nthrow new Error('second line');";
+    Ferrox3D::CMemoryStream stream(source, sizeof(source) - 1);
+    EXPECT_FALSE(m_pEnvironment->DoFile(&stream, "scripts/main.js"));
+    EXPECT_TRUE(m_Log.Has("from file", LOGTYPE_INFO));
+    EXPECT_TRUE(m_Log.HasSubstring("File: scripts/main.js Line: 2"));
+    EXPECT_FALSE(m_pEnvironment->DoFile(nullptr, "missing.js"));
 }
