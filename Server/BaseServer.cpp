@@ -8,6 +8,7 @@
 #include "Engine/Clock.h"
 #include "Engine/Log.h"
 #include "Server/ConsoleInput.h"
+#include "Server/ResourceConsoleCommands.h"
 #include "Server/ServerResourceMgr.h"
 #include "Server/ServerScripting.h"
 #include "Server/ServerSession.h"
@@ -17,7 +18,15 @@ using namespace Ferrox3D;
 CBaseServer::CBaseServer()
     : m_pScripting(std::make_unique<CServerScripting>(*this)), m_pConsoleInput(std::make_unique<CConsoleInput>()),
       m_pSession(std::make_unique<CServerSession>(*this)),
-      m_pResourceMgr(std::make_unique<CServerResourceMgr>(*this, nullptr)) {}
+      m_pResourceMgr(std::make_unique<CServerResourceMgr>(*this, &m_pScripting->GetScripting())) {
+    // Resources share the registries of the script root: a stopping resource takes its commands,
+    // timers, key binds and network handlers with it.
+    m_pResourceMgr->SetRegistrationRemover([this](CResource* pResource) { m_pScripting->RemoveResource(pResource); });
+    m_pScripting->SetEventHandlers(&m_pResourceMgr->GetEventHandlers());
+    m_pScripting->GetCommands().SetPassClient(true);
+    m_pScripting->GetKeyBinds().SetPassClient(true);
+    RegisterResourceCommands(m_pScripting->GetCommands(), *m_pResourceMgr);
+}
 CBaseServer::~CBaseServer() = default;
 
 void CBaseServer::ApplyCommandLine(const tCommandLine& commandLine) {
