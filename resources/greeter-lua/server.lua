@@ -1,5 +1,5 @@
--- An example resource in Lua: reacts to its own start, greets joining players and uses another
--- resource's export.
+-- An example resource in Lua: uses another resource's export, answers a chat command with a
+-- delayed reply, and counts how often it was started in a small file of its own.
 
 addEventHandler("OnResourceStart", function(event, resource)
 	if resource == thisResource then
@@ -8,8 +8,17 @@ addEventHandler("OnResourceStart", function(event, resource)
 	end
 end)
 
-addEventHandler("OnPlayerJoined", function(event, client)
-	print("greeter-lua: welcome, a player has joined!")
+addEventHandler("OnPlayerQuit", function(event, client, reason)
+	print("greeter-lua: " .. client.name .. " has left")
+end)
+
+-- Players type /roll in the chat; the dice land a second later.
+addCommandHandler("roll", function(command, parameters, client)
+	setTimeout(function()
+		local text = (client and client.name or "Console") .. " rolled " .. math.random(1, 6)
+		print("greeter-lua: " .. text)
+		message(text)
+	end, 1000)
 end)
 
 -- Resources can keep small files of their own.

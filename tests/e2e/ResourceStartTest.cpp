@@ -1,6 +1,7 @@
 // Resources in the real server: discovery, the configured start list, broken meta files, JavaScript and Lua scripts.
 #include <gtest/gtest.h>
 #include <cstdlib>
+#include "PlayerSession.h"
 #include "ServerProcess.h"
 
 using namespace KestroTest;
@@ -57,20 +58,35 @@ TEST(ResourceStart, ConfiguredResourcesStartFromFoldersGroupsAndArchives) {
     EXPECT_TRUE(server.HasLine("STOP: Resource packed stopped.")) << server.Output();
 }
 
-TEST(ResourceStart, ShippedExamplesStartWithoutErrors) {
-    CServerProcess server;
+TEST(ResourceStart, ShippedExamplesServePlayersWithoutErrors) {
+    CGameServer game;
+    CServerProcess& server = game.m_Process;
     for (const char* file : {"greeter-js/meta.xml", "greeter-js/server.js", "greeter-lua/meta.xml", "greeter-lua/server.lua"}) {
         std::string command = std::string("cp '") + KESTRO_SOURCE_DIR + "/resources/" + file + "' '" +
                               server.PathOf(std::string("resources/") + file) + "'";
         server.WriteFile(std::string("resources/") + file, "");
         ASSERT_EQ(system(command.c_str()), 0);
     }
-    server.WriteConfig(ServerXml("<resources><resource src='greeter-lua'/></resources>"));
-    ASSERT_TRUE(server.Start({"-port", std::to_string(PickFreePort()), "-noinput"}));
+    ASSERT_TRUE(game.Start("<resources><resource src='greeter-lua'/></resources>", false)) << server.Output();
     EXPECT_TRUE(server.WaitForLine("greeter-js: greeter-js is running on Linux")) << server.Output();
     EXPECT_TRUE(server.WaitForLine("greeter-lua: Hello, operator!")) << server.Output();
     EXPECT_TRUE(server.WaitForLine("1/1 Resources loaded, 0 failed")) << server.Output();
-    EXPECT_FALSE(server.HasLine("ERROR")) << server.Output();
+
+    auto pAnna = game.Player("Anna");
+    auto pBen = game.Player("Ben");
+    EXPECT_TRUE(server.WaitForLine("greeter-js: welcome, Ben!")) << server.Output();
+    pAnna->SendChat("hi all");
+    EXPECT_TRUE(server.WaitForLine("Anna: hi all")) << server.Output();
+    size_t chatsBefore = pBen->CountReceived(PACKET_CHAT);
+    pBen->SendCommand("roll");
+    EXPECT_TRUE(pBen->WaitFor([&] { return pBen->CountReceived(PACKET_CHAT) > chatsBefore; }, CLIENT_WAIT_MS,
+                              [&] { ServiceAll({pAnna.get(), pBen.get()}); }))
+        << server.Output();
+    EXPECT_TRUE(server.WaitForLine("greeter-lua: Ben rolled")) << server.Output();
+    pAnna->SendDisconnectMessage();
+    EXPECT_TRUE(server.WaitForLine("greeter-lua: Anna has left")) << server.Output();
     server.Interrupt();
     EXPECT_EQ(server.WaitForExit(), 0) << server.Output();
+    EXPECT_FALSE(server.HasLine("ERROR")) << server.Output();
+    EXPECT_FALSE(server.HasLine("SCRIPT ERROR")) << server.Output();
 }
