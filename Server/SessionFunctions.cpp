@@ -36,26 +36,25 @@ bool Message(CNativeState* pState, int32_t argumentCount, void* pUser) {
     return true;
 }
 
-bool MessageClient(CNativeState* pState, int32_t argumentCount, void* pUser) {
+// messageClient and messageAllExcept: text, a client and an optional colour, then the send.
+bool MessageWithClient(CNativeState* pState, int32_t argumentCount, void* pUser,
+                       void (CBaseServer::*send)(CNetMachine*, const char*, size_t, uint32_t)) {
     size_t length;
     const char* text = pState->CheckString(0, &length);
     CNetMachine* pClient;
     uint32_t colour;
     if (!text || !CheckClient(pState, 1, false, pClient) || !CheckColour(pState, argumentCount, 2, colour))
         return false;
-    ServerOf(pUser).SendChat(pClient, text, length, colour);
+    (ServerOf(pUser).*send)(pClient, text, length, colour);
     return true;
 }
 
+bool MessageClient(CNativeState* pState, int32_t argumentCount, void* pUser) {
+    return MessageWithClient(pState, argumentCount, pUser, &CBaseServer::SendChat);
+}
+
 bool MessageAllExcept(CNativeState* pState, int32_t argumentCount, void* pUser) {
-    size_t length;
-    const char* text = pState->CheckString(0, &length);
-    CNetMachine* pClient;
-    uint32_t colour;
-    if (!text || !CheckClient(pState, 1, false, pClient) || !CheckColour(pState, argumentCount, 2, colour))
-        return false;
-    ServerOf(pUser).SendChatExcept(pClient, text, length, colour);
-    return true;
+    return MessageWithClient(pState, argumentCount, pUser, &CBaseServer::SendChatExcept);
 }
 
 bool TriggerNetworkEvent(CNativeState* pState, int32_t argumentCount, void* pUser) {

@@ -81,20 +81,15 @@ bool CSessionMirror::ApplyClientList(CBinaryReader& body) {
     if (!body.ReadUInt16(count) || !body.ReadUInt16(m_PlayerLimit))
         return false;
     m_Clients.clear();
-    for (uint16_t i = 0; i < count; ++i) {
-        int32_t index;
-        tClientRecord record;
-        if (!body.ReadInt32(index) || !ReadClientRecord(body, record))
-            return false;
-        m_Clients[index] = record;
-    }
-    return true;
+    return ReadClientEntries(body, count);
 }
 
 bool CSessionMirror::ApplyClientsAdded(CBinaryReader& body) {
     uint16_t count;
-    if (!body.ReadUInt16(count))
-        return false;
+    return body.ReadUInt16(count) && ReadClientEntries(body, count);
+}
+
+bool CSessionMirror::ReadClientEntries(CBinaryReader& body, uint16_t count) {
     for (uint16_t i = 0; i < count; ++i) {
         int32_t index;
         tClientRecord record;

@@ -58,6 +58,7 @@ private:
     bool ApplyClientList(Ferrox3D::CBinaryReader& body);
     bool ApplyClientsAdded(Ferrox3D::CBinaryReader& body);
     bool ApplyClientsRemoved(Ferrox3D::CBinaryReader& body);
+    bool ReadClientEntries(Ferrox3D::CBinaryReader& body, uint16_t count);  // index + record, count times
     bool ApplyClientData(Ferrox3D::CBinaryReader& body);
     bool ApplyPerClient(uint32_t id, Ferrox3D::CBinaryReader& body);
     bool ApplyChat(Ferrox3D::CBinaryReader& body);
