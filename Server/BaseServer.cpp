@@ -7,6 +7,7 @@
 #include "Engine/CRC32.h"
 #include "Engine/Clock.h"
 #include "Engine/Log.h"
+#include "Scripting/Resource.h"
 #include "Server/ConsoleInput.h"
 #include "Server/ResourceConsoleCommands.h"
 #include "Server/ServerResourceMgr.h"
@@ -25,6 +26,9 @@ CBaseServer::CBaseServer()
     m_pScripting->SetEventHandlers(&m_pResourceMgr->GetEventHandlers());
     m_pScripting->GetCommands().SetPassClient(true);
     m_pScripting->GetKeyBinds().SetPassClient(true);
+    // consoleCommand from a script runs restricted commands only for privileged resources.
+    m_pScripting->GetCommands().SetPrivilegeProc(
+        [](CResource* pResource, void*) { return pResource && pResource->IsPrivileged(); }, nullptr);
     RegisterResourceCommands(m_pScripting->GetCommands(), *m_pResourceMgr);
 }
 CBaseServer::~CBaseServer() = default;

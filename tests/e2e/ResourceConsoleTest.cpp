@@ -69,3 +69,28 @@ TEST(ResourceConsole, StartStopRestartRefreshAndDumpdoc) {
     server.WriteInput("quit\n");
     EXPECT_EQ(server.WaitForExit(), 0) << server.Output();
 }
+
+// consoleCommand runs restricted commands only for resources the configuration marks privileged.
+TEST(ResourceConsole, ConsoleCommandFromScriptsNeedsPrivilege) {
+    CServerProcess server;
+    const char* script =
+        "setTimeout(function() {\n"
+        "  consoleCommand('/stop ' + (thisResource.name == 'admin' ? 'victim1' : 'victim2'));\n"
+        "  console.log(thisResource.name + ' asked');\n"
+        "}, 1);\n";
+    for (const char* name : {"admin", "plain", "victim1", "victim2"}) {
+        server.WriteFile(std::string("resources/") + name + "/meta.xml",
+                         "<meta><script src='main.js' type='server' language='javascript'/></meta>");
+        server.WriteFile(std::string("resources/") + name + "/main.js",
+                         std::string(name).rfind("victim", 0) == 0 ? "" : script);
+    }
+    server.WriteConfig(ServerXml("<resources><resource src='victim1'/><resource src='victim2'/>"
+                                 "<resource src='admin' privileged='true'/><resource src='plain'/></resources>"));
+    ASSERT_TRUE(server.Start({"-port", std::to_string(PickFreePort()), "-noinput"}));
+    EXPECT_TRUE(server.WaitForLine("admin asked")) << server.Output();
+    EXPECT_TRUE(server.WaitForLine("plain asked")) << server.Output();
+    EXPECT_TRUE(server.HasLine("Stopped resource victim1")) << server.Output();
+    EXPECT_FALSE(server.HasLine("Stopped resource victim2")) << server.Output();
+    server.Interrupt();
+    EXPECT_EQ(server.WaitForExit(), 0) << server.Output();
+}
