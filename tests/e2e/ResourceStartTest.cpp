@@ -17,21 +17,14 @@ const char* const LUA_SCRIPT =
     "  if resource == thisResource then print('lua saw its start: ' .. resource.name) end\n"
     "end)\n";
 
-void AddResource(CServerProcess& server, const std::string& folder, const char* language, const char* file,
-                 const char* script) {
-    server.WriteFile(folder + "/meta.xml", std::string("<meta><script src='") + file + "' type='server' language='" +
-                                               language + "'/></meta>");
-    server.WriteFile(folder + "/" + file, script);
-}
-
 }  // namespace
 
 TEST(ResourceStart, ConfiguredResourcesStartFromFoldersGroupsAndArchives) {
     CServerProcess server;
-    AddResource(server, "resources/jsres", "javascript", "main.js", JS_SCRIPT);
-    AddResource(server, "resources/[games]/luares", "lua", "main.lua", LUA_SCRIPT);
-    AddResource(server, "resources/zlast", "lua", "main.lua", LUA_SCRIPT);
-    AddResource(server, "packing", "lua", "main.lua", LUA_SCRIPT);
+    WriteScriptResource(server, "resources/jsres", "javascript", "main.js", JS_SCRIPT);
+    WriteScriptResource(server, "resources/[games]/luares", "lua", "main.lua", LUA_SCRIPT);
+    WriteScriptResource(server, "resources/zlast", "lua", "main.lua", LUA_SCRIPT);
+    WriteScriptResource(server, "packing", "lua", "main.lua", LUA_SCRIPT);
     std::string tar = "tar -cf '" + server.PathOf("resources/packed.tar") + "' -C '" + server.PathOf("packing") +
                       "' meta.xml main.lua";
     ASSERT_EQ(system(tar.c_str()), 0);

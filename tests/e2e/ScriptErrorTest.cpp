@@ -15,22 +15,15 @@ const char* const LUA_SCRIPT =
     "setTimeout(function() error('lua boom in timer') end, 1)\n";
 const char* const LUA_BROKEN = "print('half')\nerror('lua boom at load')\n";
 
-void AddResource(CServerProcess& server, const std::string& name, const char* language, const char* file,
-                 const char* script) {
-    server.WriteFile("resources/" + name + "/meta.xml", std::string("<meta><script src='") + file +
-                                                            "' type='server' language='" + language + "'/></meta>");
-    server.WriteFile("resources/" + name + "/" + file, script);
-}
-
 }  // namespace
 
 TEST(ScriptErrors, LoggedAtLoadInEventsAndTimersWhileTheServerKeepsServing) {
     CGameServer game;
     CServerProcess& server = game.m_Process;
-    AddResource(server, "jsok", "javascript", "main.js", JS_SCRIPT);
-    AddResource(server, "jsbad", "javascript", "main.js", JS_BROKEN);
-    AddResource(server, "luaok", "lua", "main.lua", LUA_SCRIPT);
-    AddResource(server, "luabad", "lua", "main.lua", LUA_BROKEN);
+    WriteScriptResource(server, "resources/jsok", "javascript", "main.js", JS_SCRIPT);
+    WriteScriptResource(server, "resources/jsbad", "javascript", "main.js", JS_BROKEN);
+    WriteScriptResource(server, "resources/luaok", "lua", "main.lua", LUA_SCRIPT);
+    WriteScriptResource(server, "resources/luabad", "lua", "main.lua", LUA_BROKEN);
     ASSERT_TRUE(game.Start("<resources><resource src='jsok'/><resource src='jsbad'/><resource src='luaok'/>"
                            "<resource src='luabad'/></resources>",
                            false))

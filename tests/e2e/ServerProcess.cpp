@@ -308,4 +308,11 @@ void CServerProcess::Kill() {
         m_Reader.join();
 }
 
+void WriteScriptResource(CServerProcess& server, const std::string& folder, const char* language, const char* file,
+                         const char* script) {
+    server.WriteFile(folder + "/meta.xml", std::string("<meta><script src='") + file + "' type='server' language='" +
+                                               language + "'/></meta>");
+    server.WriteFile(folder + "/" + file, script);
+}
+
 }  // namespace KestroTest

@@ -16,6 +16,11 @@ using namespace std::chrono_literals;
 // "<server>" + body + "</server>": a configuration document with the given keys.
 std::string ServerXml(const std::string& body);
 
+class CServerProcess;
+// A resource folder with a meta file naming one server script, and that script.
+void WriteScriptResource(CServerProcess& server, const std::string& folder, const char* language, const char* file,
+                         const char* script);
+
 // A port number free for both UDP and TCP on 127.0.0.1 right now (another process may still take it).
 uint16_t PickFreePort();
 // True when the port can be bound for both UDP and TCP on 127.0.0.1 right now.

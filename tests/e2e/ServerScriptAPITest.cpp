@@ -22,19 +22,12 @@ const char* const LUA_SCRIPT =
     "  server.shutdown()\n"
     "end)\n";
 
-void AddResource(CServerProcess& server, const std::string& name, const char* language, const char* file,
-                 const char* script) {
-    server.WriteFile("resources/" + name + "/meta.xml", std::string("<meta><script src='") + file +
-                                                            "' type='server' language='" + language + "'/></meta>");
-    server.WriteFile("resources/" + name + "/" + file, script);
-}
-
 }  // namespace
 
 TEST(ServerScriptAPI, ResourcesGreetRenameAndShutDownTheServer) {
     CGameServer game;
-    AddResource(game.m_Process, "jsapi", "javascript", "main.js", JS_SCRIPT);
-    AddResource(game.m_Process, "luaapi", "lua", "main.lua", LUA_SCRIPT);
+    WriteScriptResource(game.m_Process, "resources/jsapi", "javascript", "main.js", JS_SCRIPT);
+    WriteScriptResource(game.m_Process, "resources/luaapi", "lua", "main.lua", LUA_SCRIPT);
     ASSERT_TRUE(game.Start("<servername>Before</servername><resources><resource src='jsapi'/>"
                            "<resource src='luaapi'/></resources>",
                            false))
