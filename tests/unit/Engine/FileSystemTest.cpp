@@ -6,19 +6,12 @@
 #include "Engine/FileSystem.h"
 #include "Engine/MountedPath.h"
 #include "Engine/TarArchive.h"
+#include "StreamText.h"
 #include "TempFolder.h"
 
 using namespace Ferrox3D;
 
 namespace {
-std::string ReadAll(Stream* s) {
-    std::string out;
-    char buf[256];
-    while (size_t n = s->Read(buf, sizeof(buf)))
-        out.append(buf, n);
-    return out;
-}
-
 std::string Content(CVirtualFileMgr& fs, const char* path) {
     Strong<Stream> s = fs.Open(path, false);
     return s ? ReadAll(s) : "<missing>";

@@ -8,19 +8,12 @@
 #include <string>
 #include "Engine/TarArchive.h"
 #include "Engine/TarHeader.h"
+#include "StreamText.h"
 #include "TempFolder.h"
 
 using namespace Ferrox3D;
 
 namespace {
-std::string ReadAll(Stream* s) {
-    std::string out;
-    char buf[256];
-    while (size_t n = s->Read(buf, sizeof(buf)))
-        out.append(buf, n);
-    return out;
-}
-
 void Put(std::string& block, size_t at, const std::string& text) { block.replace(at, text.size(), text); }
 
 // One ustar header block with a valid checksum, then the data padded to whole blocks.
